@@ -1,0 +1,153 @@
+#include "support/process_helpers.h"
+
+#include <vector>
+
+namespace testing_support {
+
+std::wstring BinaryDir()
+{
+    wchar_t self[MAX_PATH];
+    DWORD n = GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring path(self, n);
+    return path.substr(0, path.find_last_of(L"\\/"));
+}
+
+TempDir::TempDir()
+{
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    static LONG counter = 0;
+    for (;;) {
+        path_ = std::wstring(temp) + L"pictora-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                std::to_wstring(InterlockedIncrement(&counter));
+        if (CreateDirectoryW(path_.c_str(), nullptr))
+            break;
+    }
+}
+
+namespace {
+void RemoveTree(const std::wstring& dir)
+{
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW((dir + L"\\*").c_str(), &data);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            std::wstring name = data.cFileName;
+            if (name == L"." || name == L"..")
+                continue;
+            std::wstring full = dir + L"\\" + name;
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(full);
+            else {
+                SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileW(full.c_str());
+            }
+        } while (FindNextFileW(find, &data));
+        FindClose(find);
+    }
+    RemoveDirectoryW(dir.c_str());
+}
+}  // namespace
+
+TempDir::~TempDir()
+{
+    RemoveTree(path_);
+}
+
+bool FileExists(const std::wstring& path)
+{
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string ReadFileBytes(const std::wstring& path)
+{
+    std::string bytes;
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return bytes;
+    char buffer[65536];
+    DWORD read = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0)
+        bytes.append(buffer, read);
+    CloseHandle(file);
+    return bytes;
+}
+
+bool WriteFileBytes(const std::wstring& path, const std::string& bytes)
+{
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+              written == bytes.size();
+    CloseHandle(file);
+    return ok;
+}
+
+bool CopyFileTo(const std::wstring& from, const std::wstring& to)
+{
+    return CopyFileW(from.c_str(), to.c_str(), FALSE) != 0;
+}
+
+HANDLE StartProcess(const std::wstring& commandLine, DWORD creationFlags, const std::wstring& extraEnvironment)
+{
+    std::vector<wchar_t> environment;
+    if (!extraEnvironment.empty()) {
+        // The extra entries, then every inherited one they do not replace.
+        std::vector<std::wstring> entries;
+        size_t start = 0;
+        while (start < extraEnvironment.size()) {
+            size_t end = extraEnvironment.find(L'\n', start);
+            if (end == std::wstring::npos)
+                end = extraEnvironment.size();
+            entries.push_back(extraEnvironment.substr(start, end - start));
+            start = end + 1;
+        }
+        size_t added = entries.size();
+        wchar_t* block = GetEnvironmentStringsW();
+        for (const wchar_t* p = block; *p; p += wcslen(p) + 1) {
+            std::wstring entry = p;
+            std::wstring name = entry.substr(0, entry.find(L'=', 1));
+            bool replaced = false;
+            for (size_t i = 0; i < added; ++i)
+                replaced |= _wcsicmp(entries[i].substr(0, entries[i].find(L'=')).c_str(), name.c_str()) == 0;
+            if (!replaced)
+                entries.push_back(entry);
+        }
+        FreeEnvironmentStringsW(block);
+        for (const std::wstring& entry : entries)
+            environment.insert(environment.end(), entry.c_str(), entry.c_str() + entry.size() + 1);
+        environment.push_back(L'\0');
+        creationFlags |= CREATE_UNICODE_ENVIRONMENT;
+    }
+    std::wstring line = commandLine;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, creationFlags,
+                        environment.empty() ? nullptr : environment.data(), nullptr, &startup, &info))
+        return nullptr;
+    CloseHandle(info.hThread);
+    return info.hProcess;
+}
+
+long RunProcess(const std::wstring& commandLine, DWORD timeoutMs, const std::wstring& extraEnvironment)
+{
+    HANDLE process = StartProcess(commandLine, 0, extraEnvironment);
+    if (!process)
+        return -1;
+    long result = -1;
+    if (WaitForSingleObject(process, timeoutMs) == WAIT_OBJECT_0) {
+        DWORD code = 0;
+        GetExitCodeProcess(process, &code);
+        result = static_cast<long>(code);
+    } else {
+        TerminateProcess(process, 1);
+    }
+    CloseHandle(process);
+    return result;
+}
+
+}  // namespace testing_support

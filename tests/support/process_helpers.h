@@ -1,0 +1,42 @@
+// Helpers shared by tests that run real programs and use real folders.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace testing_support {
+
+// The folder that holds the test executable (and every built program).
+std::wstring BinaryDir();
+
+// A fresh folder under %TEMP%, removed with its contents on destruction.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::wstring& Path() const { return path_; }
+    std::wstring operator/(const std::wstring& name) const { return path_ + L"\\" + name; }
+
+private:
+    std::wstring path_;
+};
+
+bool FileExists(const std::wstring& path);
+std::string ReadFileBytes(const std::wstring& path);
+bool WriteFileBytes(const std::wstring& path, const std::string& bytes);
+bool CopyFileTo(const std::wstring& from, const std::wstring& to);
+
+// Starts a program; returns its process handle (null on failure).
+// Environment entries "NAME=value" are added to the inherited block.
+HANDLE StartProcess(const std::wstring& commandLine, DWORD creationFlags = 0,
+                    const std::wstring& extraEnvironment = L"");
+
+// Runs a program to its end; returns its exit code, or -1 when it could
+// not be started or did not end within timeoutMs (it is then killed).
+long RunProcess(const std::wstring& commandLine, DWORD timeoutMs = 60000,
+                const std::wstring& extraEnvironment = L"");
+
+}  // namespace testing_support
