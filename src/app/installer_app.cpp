@@ -4,7 +4,7 @@
 
 #include "app/debug_trace.h"
 #include "app/startup_steps.h"
-#include "config/configuration.h"
+#include "config/installer_config.h"
 #include "net/internet_session.h"
 #include "ui/theme.h"
 #include "wizard/install_guide.h"

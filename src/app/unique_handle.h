@@ -64,3 +64,11 @@ struct GdiObjectTraits {
     static void Close(HGDIOBJ h) { DeleteObject(h); }
 };
 using UniqueGdiObject = UniqueOwner<HGDIOBJ, GdiObjectTraits>;
+
+// A directory search of FindFirstFileW, closed with FindClose.
+struct FindHandleTraits {
+    static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
+    static bool Valid(HANDLE h) { return h != nullptr && h != INVALID_HANDLE_VALUE; }
+    static void Close(HANDLE h) { FindClose(h); }
+};
+using UniqueFindHandle = UniqueOwner<HANDLE, FindHandleTraits>;

@@ -25,6 +25,7 @@ private:
 };
 
 bool FileExists(const std::wstring& path);
+bool IsFolder(const std::wstring& path);
 std::string ReadFileBytes(const std::wstring& path);
 bool WriteFileBytes(const std::wstring& path, const std::string& bytes);
 bool CopyFileTo(const std::wstring& from, const std::wstring& to);

@@ -1,0 +1,165 @@
+// LoadManifest: config\manifest.xml into a ProductManifest.
+//
+// The reader's searches only run forward from the element found last at a
+// level, so the manifest lists its elements in the order they are asked for:
+//
+//   zylwebinstaller
+//     web_installer_version, product_code, product
+//   product
+//     pid, full_name, short_name, registry, standalone, standalone_version,
+//     version_check_url, main_component, language_pack*, dependency*
+//   main_component   (read only when it has a "name")
+//     name, executable, full_url, transform*
+//   transform        lang_id (key), name, full_url
+//   language_pack    lang_id (key), pid, name, full_url
+//   dependency       name (key), full_url, install_commandline
+//
+// A record's key element is looked for among all of its children; the other
+// elements only after the key. A record without its key is skipped. Other
+// elements are passed over, and a missing element leaves its field as it was.
+#include "config/product_manifest.h"
+
+#include <climits>
+#include <cstdlib>
+
+#include "xml/xml_reader.h"
+
+namespace {
+
+// "true" in any ASCII letter case; anything else (spaces included) is false.
+bool IsTrueText(const std::wstring& text)
+{
+    static constexpr wchar_t kTrue[] = L"true";
+    if (text.size() != 4)
+        return false;
+    for (size_t i = 0; i < 4; ++i) {
+        wchar_t c = text[i];
+        if (c >= L'A' && c <= L'Z')
+            c = static_cast<wchar_t>(c - L'A' + L'a');
+        if (c != kTrue[i])
+            return false;
+    }
+    return true;
+}
+
+// A language identifier as the C library reads decimal text: leading white
+// space, an optional sign, digits up to the first other character; no digits
+// give 0, and values beyond 32 bits saturate.
+int32_t DecimalLangId(const std::wstring& text)
+{
+    long value = std::wcstol(text.c_str(), nullptr, 10);
+    if (value > INT32_MAX)
+        return INT32_MAX;
+    if (value < INT32_MIN)
+        return INT32_MIN;
+    return static_cast<int32_t>(value);
+}
+
+// The text of the current element.
+std::wstring CurrentText(const xml::XmlReader& reader)
+{
+    return reader.GetElementText(reader.CurrentIndex());
+}
+
+// Moves forward to the next sibling called `name` and stores its text.
+void ReadNextSibling(xml::XmlReader& reader, const wchar_t* name, std::wstring& field)
+{
+    if (reader.FindElement(name))
+        field = CurrentText(reader);
+}
+
+// Moves the child position forward to the next child called `name` and
+// stores its text.
+void ReadNextChild(xml::XmlReader& reader, const wchar_t* name, std::wstring& field)
+{
+    if (reader.FindChildElement(name))
+        field = reader.GetChildText();
+}
+
+// With the cursor on "main_component": its name, executable, URL and
+// transforms. Nothing is read, and the cursor stays, when it has no "name".
+void ReadMainComponent(xml::XmlReader& reader, ProductManifest& manifest)
+{
+    if (!reader.FindChildElement(L"name"))
+        return;
+    reader.EnterElement();
+    manifest.mainComponentName = CurrentText(reader);
+    ReadNextSibling(reader, L"executable", manifest.mainComponentExecutable);
+    ReadNextSibling(reader, L"full_url", manifest.mainComponentUrl);
+    while (reader.FindElement(L"transform")) {
+        if (!reader.FindChildElement(L"lang_id"))
+            continue;
+        ManifestTransform transform;
+        reader.EnterElement();
+        transform.langId = DecimalLangId(CurrentText(reader));
+        ReadNextSibling(reader, L"name", transform.name);
+        ReadNextSibling(reader, L"full_url", transform.fullUrl);
+        reader.LeaveElement();
+        manifest.transforms.push_back(std::move(transform));
+    }
+    reader.LeaveElement();
+}
+
+// With the cursor inside "product" after the elements read so far: every
+// following "language_pack", then every "dependency" after the last pack.
+void ReadRecordLists(xml::XmlReader& reader, ProductManifest& manifest)
+{
+    while (reader.FindElement(L"language_pack")) {
+        if (!reader.FindChildElement(L"lang_id"))
+            continue;
+        ManifestLanguagePack pack;
+        reader.EnterElement();
+        pack.langId = DecimalLangId(CurrentText(reader));
+        ReadNextSibling(reader, L"pid", pack.pid);
+        ReadNextSibling(reader, L"name", pack.name);
+        ReadNextSibling(reader, L"full_url", pack.fullUrl);
+        reader.LeaveElement();
+        manifest.languagePacks.push_back(std::move(pack));
+    }
+    while (reader.FindElement(L"dependency")) {
+        if (!reader.FindChildElement(L"name"))
+            continue;
+        ManifestDependency dependency;
+        reader.EnterElement();
+        dependency.name = CurrentText(reader);
+        ReadNextSibling(reader, L"full_url", dependency.fullUrl);
+        ReadNextSibling(reader, L"install_commandline", dependency.installCommandLine);
+        reader.LeaveElement();
+        manifest.dependencies.push_back(std::move(dependency));
+    }
+}
+
+}  // namespace
+
+bool LoadManifest(const std::wstring& path, ProductManifest& manifest)
+{
+    xml::XmlReader reader;
+    reader.SetDocument();
+    if (!reader.LoadFile(path))
+        return false;
+
+    if (!reader.FindElement(L"zylwebinstaller"))
+        return true;
+    ReadNextChild(reader, L"web_installer_version", manifest.webInstallerVersion);
+    ReadNextChild(reader, L"product_code", manifest.productCode);
+
+    if (!reader.FindChildElement(L"product"))
+        return true;
+    reader.EnterElement();
+    ReadNextChild(reader, L"pid", manifest.pid);
+    ReadNextChild(reader, L"full_name", manifest.fullName);
+    ReadNextChild(reader, L"short_name", manifest.shortName);
+    ReadNextChild(reader, L"registry", manifest.registryKey);
+    if (reader.FindChildElement(L"standalone"))
+        manifest.standalone = IsTrueText(reader.GetChildText());
+    ReadNextChild(reader, L"standalone_version", manifest.standaloneVersion);
+    ReadNextChild(reader, L"version_check_url", manifest.versionCheckUrl);
+
+    // Inside "product", on the child found last (or before the first child
+    // when none was), so the searches below continue after it.
+    reader.EnterElement();
+    if (reader.FindElement(L"main_component"))
+        ReadMainComponent(reader, manifest);
+    ReadRecordLists(reader, manifest);
+    return true;
+}

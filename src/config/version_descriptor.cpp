@@ -1,0 +1,73 @@
+// LoadVersionDescriptor: the server's version.xml into the manifest model.
+//
+// Searches run forward only, so the file lists its elements in this order:
+//
+//   zylwebinstaller
+//     product_code, fresh_install, patch_install
+//   fresh_install, patch_install
+//     product_version, min_web_installer_version, web_installer_download_url
+//
+// Only fields whose elements are found are written; the patch installation's
+// product version also becomes the manifest's standaloneVersion, the version
+// an installed copy is compared with.
+#include "config/version_descriptor.h"
+
+#include <windows.h>
+#include <shlwapi.h>
+
+#include "config/installer_config.h"
+#include "config/product_manifest.h"
+#include "xml/xml_reader.h"
+
+namespace {
+
+// Moves the child position forward to the next child called `name` and
+// stores its text.
+void ReadNextChild(xml::XmlReader& reader, const wchar_t* name, std::wstring& field)
+{
+    if (reader.FindChildElement(name))
+        field = reader.GetChildText();
+}
+
+}  // namespace
+
+bool LoadVersionDescriptor(const std::wstring& path, ProductManifest& manifest)
+{
+    if (path.empty() || !PathFileExistsW(path.c_str()))
+        return false;
+    xml::XmlReader reader;
+    reader.SetDocument();
+    if (!reader.LoadFile(path))
+        return false;
+
+    if (!reader.FindElement(L"zylwebinstaller"))
+        return true;
+    VersionDescriptor& info = manifest.versionInfo;
+    ReadNextChild(reader, L"product_code", info.productCode);
+    // Inside the root, on "product_code" (or before the first child), so the
+    // blocks are looked for after it.
+    reader.EnterElement();
+
+    if (reader.FindElement(L"fresh_install")) {
+        ReadNextChild(reader, L"product_version", info.freshInstall.productVersion);
+        ReadNextChild(reader, L"min_web_installer_version", info.freshInstall.minWebInstallerVersion);
+        ReadNextChild(reader, L"web_installer_download_url", info.freshInstall.webInstallerDownloadUrl);
+    }
+    if (reader.FindElement(L"patch_install")) {
+        if (reader.FindChildElement(L"product_version")) {
+            reader.EnterElement();
+            std::wstring version = reader.GetElementText(reader.CurrentIndex());
+            reader.LeaveElement();
+            info.patchInstall.productVersion = version;
+            manifest.standaloneVersion = std::move(version);
+        }
+        ReadNextChild(reader, L"min_web_installer_version", info.patchInstall.minWebInstallerVersion);
+        ReadNextChild(reader, L"web_installer_download_url", info.patchInstall.webInstallerDownloadUrl);
+    }
+    return true;
+}
+
+bool LoadVersionDescriptor(const std::wstring& path)
+{
+    return LoadVersionDescriptor(path, TheConfig().manifest);
+}

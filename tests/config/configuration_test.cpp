@@ -1,0 +1,256 @@
+// LoadConfiguration end to end on real folders, with the real registry
+// and the real Windows Installer behind it.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "app/notifier.h"
+#include "config/installer_config.h"
+#include "support/process_helpers.h"
+
+using namespace testing_support;
+
+namespace {
+
+constexpr wchar_t kRecordedKey[] = L"SOFTWARE\\ZYL Systems\\Pictora Maxora\\170";
+constexpr wchar_t kRecordedValue[] = L"WebInstallerManifest";
+
+struct ManifestFields {
+    std::string pid = "PMX17-EN";
+    std::string registry = "SOFTWARE\\PictoraTests\\Configuration";
+    std::string fullUrl = "http://127.0.0.1:9/pictora.msi";
+    std::string standalone = "false";
+    std::string fullName = "Pictora Maxora";
+};
+
+std::string ManifestXml(const ManifestFields& f)
+{
+    auto element = [](const char* name, const std::string& value) {
+        return value.empty() ? std::string() : "<" + std::string(name) + ">" + value + "</" + name + ">";
+    };
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<zylwebinstaller>"
+           "<web_installer_version>1.0.0.1</web_installer_version>"
+           // A well-formed product code that no Windows Installer knows.
+           "<product_code>{0B1E5A7C-7C11-4A55-9C1D-5E0A2C6B0F42}</product_code><product>" +
+           element("pid", f.pid) + element("full_name", f.fullName) + "<short_name>Pictora</short_name>" +
+           element("registry", f.registry) + element("standalone", f.standalone) +
+           "<version_check_url>http://127.0.0.1:9/version.xml</version_check_url>"
+           "<main_component><name>pictora.msi</name><executable>Pictora.exe</executable>" +
+           element("full_url", f.fullUrl) + "</main_component></product></zylwebinstaller>\r\n";
+}
+
+bool IsHidden(const std::wstring& path)
+{
+    DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_HIDDEN);
+}
+
+class Configuration : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        SaveRecordedManifest();
+        SetNotifyHandler([this](const std::wstring& text, const std::wstring&, UINT) {
+            messages.push_back(text);
+            return IDOK;
+        });
+        CreateDirectoryW((setup / L"config").c_str(), nullptr);
+    }
+    void TearDown() override
+    {
+        SetNotifyHandler({});
+        RestoreRecordedManifest();
+    }
+
+    void WriteManifest(const ManifestFields& fields, const std::wstring& path = L"")
+    {
+        ASSERT_TRUE(WriteFileBytes(path.empty() ? setup / L"config\\manifest.xml" : path, ManifestXml(fields)));
+    }
+    int Load(const std::wstring& exePath)
+    {
+        existingInstall = 0;
+        config = std::make_unique<InstallerConfig>();
+        return LoadConfiguration(*config, exePath, existingInstall, L"");
+    }
+    int Load() { return Load(setup / L"installer.exe"); }
+
+    void RecordManifest(const std::wstring& path)
+    {
+        HKEY key = nullptr;
+        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kRecordedKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
+                  ERROR_SUCCESS);
+        RegSetValueExW(key, kRecordedValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(path.c_str()),
+                       static_cast<DWORD>((path.size() + 1) * sizeof(wchar_t)));
+        RegCloseKey(key);
+    }
+
+    TempDir setup;
+    std::unique_ptr<InstallerConfig> config = std::make_unique<InstallerConfig>();
+    int existingInstall = 0;
+    std::vector<std::wstring> messages;
+
+private:
+    void SaveRecordedManifest()
+    {
+        wchar_t buffer[1024];
+        DWORD size = sizeof buffer;
+        hadRecorded_ = RegGetValueW(HKEY_CURRENT_USER, kRecordedKey, kRecordedValue, RRF_RT_REG_SZ, nullptr, buffer,
+                                    &size) == ERROR_SUCCESS;
+        if (hadRecorded_)
+            recorded_ = buffer;
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, kRecordedKey, kRecordedValue);
+    }
+    void RestoreRecordedManifest()
+    {
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, kRecordedKey, kRecordedValue);
+        if (hadRecorded_)
+            RecordManifest(recorded_);
+    }
+    bool hadRecorded_ = false;
+    std::wstring recorded_;
+};
+
+TEST_F(Configuration, WebPackageLoadsAndPreparesItsFolders)
+{
+    WriteManifest({});
+    ASSERT_EQ(Load(), ConfigurationLoaded);
+    EXPECT_EQ(config->exeFolder, setup.Path());
+    EXPECT_EQ(config->manifestPath, setup / L"config\\manifest.xml");
+    EXPECT_EQ(config->componentFolder, setup / L"component\\");
+    EXPECT_EQ(config->msiFolder, setup / L"msi\\");
+    EXPECT_EQ(config->transformFolder, setup / L"transform\\");
+    EXPECT_EQ(config->language.languageFolder, setup / L"language\\");
+    EXPECT_EQ(config->manifest.pid, L"PMX17-EN");
+    EXPECT_EQ(config->installFolder, L"C:\\Program Files\\ZYL Systems");
+    for (const wchar_t* folder : {L"component", L"msi", L"transform"})
+        EXPECT_TRUE(IsFolder(setup / folder)) << folder;
+    EXPECT_TRUE(config->installedVersion.empty());
+    EXPECT_EQ(existingInstall, 0);
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(Configuration, UnusableManifestStopsBeforeTheLaterSteps)
+{
+    struct Case {
+        const char* what;
+        bool write;
+        ManifestFields fields;
+    };
+    ManifestFields noPid, noRegistry, noUrl;
+    noPid.pid.clear();
+    noRegistry.registry.clear();
+    noUrl.fullUrl.clear();
+    const Case cases[] = {
+        {"no manifest file", false, {}},
+        {"no pid", true, noPid},
+        {"no registry key", true, noRegistry},
+        {"no main component address", true, noUrl},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        DeleteFileW((setup / L"config\\manifest.xml").c_str());
+        if (c.write)
+            WriteManifest(c.fields);
+        EXPECT_EQ(Load(), ConfigurationManifestUnusable);
+        EXPECT_TRUE(config->componentFolder.empty());
+        EXPECT_TRUE(config->language.languageFolder.empty());
+        EXPECT_TRUE(config->languages.empty());
+        EXPECT_EQ(config->installFolder, L"C:\\Program Files\\ZYL Systems");
+        EXPECT_FALSE(IsFolder(setup / L"msi"));
+    }
+}
+
+TEST_F(Configuration, ExecutablePathWithoutAFolder)
+{
+    for (const wchar_t* path : {L"", L"installer.exe", L"\\installer.exe"}) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(path)));
+        EXPECT_EQ(Load(path), ConfigurationNoExecutablePath);
+        EXPECT_TRUE(config->exeFolder.empty());
+    }
+}
+
+TEST_F(Configuration, RecordedManifestReplacesAWebManifest)
+{
+    WriteManifest({});
+    ManifestFields other;
+    other.pid = "PMX17-DE";
+    other.standalone = "TRUE";
+    other.fullName = "Pictora Maxora Recorded";
+    std::wstring recorded = setup / L"recorded.xml";
+    WriteManifest(other, recorded);
+    RecordManifest(recorded);
+
+    ASSERT_EQ(Load(), ConfigurationLoaded);
+    EXPECT_EQ(config->manifestPath, recorded);
+    EXPECT_EQ(config->manifest.pid, L"PMX17-DE");
+    EXPECT_EQ(config->manifest.fullName, L"Pictora Maxora Recorded");
+    EXPECT_TRUE(config->manifest.standalone);
+    // Now a standalone package: its component folder is not touched.
+    EXPECT_FALSE(IsFolder(setup / L"component"));
+}
+
+TEST_F(Configuration, RecordedManifestThatCannotBeUsed)
+{
+    WriteManifest({});
+    // A path naming no file is ignored.
+    RecordManifest(setup / L"missing.xml");
+    ASSERT_EQ(Load(), ConfigurationLoaded);
+    EXPECT_EQ(config->manifestPath, setup / L"config\\manifest.xml");
+
+    // A path naming something unreadable: the local manifest stays, but the
+    // path already names the recorded one and the later steps do not run.
+    CreateDirectoryW((setup / L"folder.xml").c_str(), nullptr);
+    RecordManifest(setup / L"folder.xml");
+    EXPECT_EQ(Load(), ConfigurationManifestUnusable);
+    EXPECT_EQ(config->manifestPath, setup / L"folder.xml");
+    EXPECT_EQ(config->manifest.pid, L"PMX17-EN");
+    EXPECT_TRUE(config->componentFolder.empty());
+}
+
+TEST_F(Configuration, StandaloneManifestNeverConsultsTheRegistry)
+{
+    ManifestFields standalone;
+    standalone.standalone = "true";
+    WriteManifest(standalone);
+    ManifestFields other;
+    other.pid = "PMX17-DE";
+    WriteManifest(other, setup / L"recorded.xml");
+    RecordManifest(setup / L"recorded.xml");
+
+    ASSERT_EQ(Load(), ConfigurationLoaded);
+    EXPECT_EQ(config->manifest.pid, L"PMX17-EN");
+    EXPECT_EQ(config->manifestPath, setup / L"config\\manifest.xml");
+    EXPECT_FALSE(IsFolder(setup / L"component"));
+    EXPECT_TRUE(IsFolder(setup / L"msi"));
+    EXPECT_TRUE(IsFolder(setup / L"transform"));
+}
+
+TEST_F(Configuration, EmptyComponentFolderIsMadeAnewOneWithFilesStays)
+{
+    WriteManifest({});
+    ASSERT_EQ(Load(), ConfigurationLoaded);
+    std::wstring component = setup / L"component";
+    // Mark the folder: a folder made anew loses the mark.
+    ASSERT_TRUE(SetFileAttributesW(component.c_str(), FILE_ATTRIBUTE_HIDDEN));
+    ASSERT_EQ(Load(), ConfigurationLoaded);
+    EXPECT_TRUE(IsFolder(component));
+    EXPECT_FALSE(IsHidden(component)) << "the empty folder was not made anew";
+
+    ASSERT_TRUE(WriteFileBytes(component + L"\\vc_redist.exe", "partial download"));
+    ASSERT_TRUE(SetFileAttributesW(component.c_str(), FILE_ATTRIBUTE_HIDDEN));
+    ASSERT_EQ(Load(), ConfigurationLoaded);
+    EXPECT_TRUE(IsHidden(component)) << "a folder with files was replaced";
+    EXPECT_EQ(ReadFileBytes(component + L"\\vc_redist.exe"), "partial download");
+}
+
+TEST_F(Configuration, WorkingFolderThatCannotBeMade)
+{
+    // A file where a working folder belongs.
+    WriteManifest({});
+    ASSERT_TRUE(WriteFileBytes(setup / L"transform", "not a folder"));
+    EXPECT_EQ(Load(), ConfigurationFolderFailed);
+    // The language step ran before.
+    EXPECT_EQ(config->language.languageFolder, setup / L"language\\");
+}
+
+}  // namespace
