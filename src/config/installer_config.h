@@ -7,8 +7,10 @@
 //   version_descriptor   the server's version.xml model and its reader
 //   version_rules        ParseVersion, IsNewerVersion, DecideVersionAction
 //   registry_key         RegistryKey: the registry records' reads and writes
+//   registry_records     key paths and value names of those records
 //   installed_product    installed-product detection, recorded manifest path,
-//                        installed language packs, post-install records
+//                        installed language packs; installed_product_records:
+//                        the values written after a fresh installation
 //   installer_config     this object and LoadConfiguration
 #pragma once
 
