@@ -2,18 +2,27 @@
 
 HINTERNET internetHandle = nullptr;
 CRITICAL_SECTION downloadWriteLock;
+std::wstring refererUrl = L"https://www.pictora-maxora.com/";
+
+namespace {
+// The lock exists before main runs and for the whole process, so that no
+// transfer can reach it uninitialised, whoever prepared the session.
+struct WriteLockSetup {
+    WriteLockSetup() { InitializeCriticalSection(&downloadWriteLock); }
+} writeLockSetup;
+}  // namespace
 
 void PrepareInternetSession()
 {
-    static INIT_ONCE lockReady = INIT_ONCE_STATIC_INIT;
-    InitOnceExecuteOnce(
-        &lockReady,
-        [](PINIT_ONCE, PVOID, PVOID*) -> BOOL {
-            InitializeCriticalSection(&downloadWriteLock);
-            return TRUE;
-        },
-        nullptr, nullptr);
     if (!internetHandle)
         internetHandle = InternetOpenW(L"Pictora Web Installer Client", INTERNET_OPEN_TYPE_PRECONFIG,
                                        nullptr, nullptr, 0);
+}
+
+void CloseInternetSession()
+{
+    if (internetHandle) {
+        InternetCloseHandle(internetHandle);
+        internetHandle = nullptr;
+    }
 }

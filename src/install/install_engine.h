@@ -1,0 +1,33 @@
+// The installation engine: what an installation does, in which order, and
+// how its progress is measured. The logic works on plain data; the platform
+// layer (worker, Windows Installer call, processes, registry) drives it.
+//
+// Contents of install/:
+//   work_item             WorkItem, one entry of the work list
+//   work_list             BuildWorkList: items, weights 40/50/5/5, the
+//                         transform path
+//   install_progress      PipelinePhase, InstallProgress, weight
+//                         normalisation, OverallPercent, the ReportProgress
+//                         rule, cancel and the final phase
+//   prerequisite_rules    the prerequisite table and its detection rules on
+//                         registry values
+//   prerequisite_check    IsPrerequisitePresent: the rules against the
+//                         registry
+//   install_properties    the property string of the main package
+//   installer_result      Windows Installer call settings, success codes,
+//                         the failure trace
+//   installer_messages    the external handler's answers, progress counters
+//                         and the home-page address
+//   process_command_line  command lines of prerequisite and language-pack
+//                         processes
+#pragma once
+
+#include "install/install_progress.h"
+#include "install/install_properties.h"
+#include "install/installer_messages.h"
+#include "install/installer_result.h"
+#include "install/prerequisite_check.h"
+#include "install/prerequisite_rules.h"
+#include "install/process_command_line.h"
+#include "install/work_item.h"
+#include "install/work_list.h"

@@ -1,0 +1,154 @@
+// DownloadUrlToFile: the chunked, staged, cancellable file transfer.
+#include <windows.h>
+#include <wininet.h>
+
+#include <algorithm>
+#include <memory>
+
+#include "net/http_request.h"
+#include "net/internet_session.h"
+#include "net/request_preparation.h"
+#include "net/transfer_messages.h"
+
+namespace {
+
+constexpr DWORD kChunkSize = 4096;
+constexpr size_t kStagingSize = 40960;
+constexpr DWORD kCancelHoldMs = 500;
+// How long a paused transfer waits before it looks again.
+constexpr DWORD kPausePollMs = 10;
+
+class WriteLockGuard {
+public:
+    WriteLockGuard() { EnterCriticalSection(&downloadWriteLock); }
+    ~WriteLockGuard() { LeaveCriticalSection(&downloadWriteLock); }
+    WriteLockGuard(const WriteLockGuard&) = delete;
+    WriteLockGuard& operator=(const WriteLockGuard&) = delete;
+};
+
+// Collects chunks and writes them out as one block at the file's next
+// offset, so that the file sees few, large, locked writes.
+class StagingBuffer {
+public:
+    explicit StagingBuffer(IDownloadFile& file) : file_(file), bytes_(new char[kStagingSize]) {}
+
+    void Add(const char* data, size_t size)
+    {
+        std::copy(data, data + size, bytes_.get() + staged_);
+        staged_ += size;
+    }
+    bool HasRoomForAnotherChunk() const { return staged_ + kChunkSize <= kStagingSize; }
+
+    // Writes what is staged; false (GetLastError() tells why) when the file refused.
+    bool WriteOut()
+    {
+        if (staged_ == 0)
+            return true;
+        bool written;
+        DWORD error = 0;
+        {
+            WriteLockGuard lock;
+            written = file_.Seek(offset_) && file_.Write(bytes_.get(), staged_) && file_.Flush();
+            error = GetLastError();
+        }
+        offset_ += staged_;
+        staged_ = 0;
+        SetLastError(error);
+        return written;
+    }
+
+private:
+    IDownloadFile& file_;
+    std::unique_ptr<char[]> bytes_;
+    size_t staged_ = 0;
+    uint64_t offset_ = 0;
+};
+
+void RecordFailure(DownloadStatusInfo& status, uint32_t errorCode, const wchar_t* message)
+{
+    status.errorCode = errorCode;
+    status.message = message;
+}
+
+// The transfer loop; false when the body did not arrive whole and written
+// (the reason is in `status`), or when it was cancelled.
+bool TransferBody(ICancelRequest& cancel, HINTERNET request, IDownloadFile& file, IDownloadCallback& callback,
+                  DownloadStatusInfo& status)
+{
+    std::optional<int64_t> announced = QueryContentLengthHeader(request);
+    std::unique_ptr<char[]> chunk(new char[kChunkSize]);
+    StagingBuffer staging(file);
+    bool failed = false;
+    for (;;) {
+        DWORD available = 0;
+        if (!InternetQueryDataAvailable(request, &available, 0, 0)) {
+            RecordFailure(status, GetLastError(), kReadFailedMessage);
+            failed = true;
+            break;
+        }
+        if (cancel.IsCancelled())
+            break;
+        if (cancel.IsPaused()) {
+            Sleep(kPausePollMs);
+            continue;
+        }
+        if (available == 0)
+            break;
+        DWORD read = 0;
+        if (!InternetReadFile(request, chunk.get(), std::min(available, kChunkSize), &read)) {
+            RecordFailure(status, GetLastError(), kReadFailedMessage);
+            failed = true;
+            break;
+        }
+        if (read == 0)
+            break;
+        status.state = DownloadStateRunning;
+        status.bytesDone += read;
+        callback.OnStatus(status);
+        staging.Add(chunk.get(), read);
+        if ((!staging.HasRoomForAnotherChunk() || read < kChunkSize) && !staging.WriteOut()) {
+            RecordFailure(status, GetLastError(), kWriteFailedMessage);
+            failed = true;
+            break;
+        }
+        callback.OnStatus(status);
+    }
+    if (!staging.WriteOut() && !failed) {
+        RecordFailure(status, GetLastError(), kWriteFailedMessage);
+        failed = true;
+    }
+    if (!failed && !cancel.IsCancelled() && announced && status.bytesDone < *announced) {
+        RecordFailure(status, kShortBodyError, kReadFailedMessage);
+        failed = true;
+    }
+    return !failed;
+}
+
+}  // namespace
+
+bool DownloadUrlToFile(ICancelRequest& cancel, const std::wstring& url, IDownloadFile& file,
+                       IDownloadCallback& callback)
+{
+    DownloadStatusInfo status;
+    bool transferred = false;
+    {
+        PreparedRequest prepared;
+        RequestFailure failure;
+        if (!PrepareRequest(url, RequestKind::FileDownload, prepared, failure))
+            RecordFailure(status, failure.errorCode, failure.message.c_str());
+        else if (!CheckSuccessStatus(prepared.request.Get(), status.errorCode, status.message))
+            ;
+        else if (!cancel.IsCancelled())
+            transferred = TransferBody(cancel, prepared.request.Get(), file, callback, status);
+        prepared.Close();
+    }
+    bool cancelled = cancel.IsCancelled();
+    if (cancelled) {
+        status.state = DownloadStateCancelled;
+        Sleep(kCancelHoldMs);
+    } else {
+        status.state = DownloadStateEnded;
+    }
+    callback.OnStatus(status);
+    return transferred && !cancelled;
+}

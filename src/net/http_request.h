@@ -1,0 +1,36 @@
+// The three HTTP GET transfers of the installer, over WinINet and the
+// process-wide internetHandle (internet_session.h). Each opens and closes
+// its own connection and request within the call; none retries.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "net/transfer_status.h"
+#include "net/transfer_targets.h"
+
+// Fetches `url` into `file` in reads of at most 4 KiB, staged and written
+// in blocks of at most 40,960 bytes, each block's seek, write and flush
+// under downloadWriteLock. The callback sees a state-2 record twice per
+// chunk read, then exactly one last record: state 4 (held back 500 ms) when
+// the transfer was cancelled, state 3 otherwise, with errorCode and message
+// of the failed step if one failed.
+//
+// True only when the whole body arrived uncancelled with a 2xx status:
+// an error page, a failed read, a failed write or fewer bytes than the
+// announced Content-Length make it false. A failed status records the
+// HTTP status as errorCode with "HTTP status not accepted."; a failed read
+// records "Internet download file Failed", a failed write "Write download
+// file Failed.", each with the system error code.
+bool DownloadUrlToFile(ICancelRequest& cancel, const std::wstring& url, IDownloadFile& file,
+                       IDownloadCallback& callback);
+
+// The size that the server announces for `url` in its Content-Length,
+// without reading the body; 0 on any failure, for a status below 200, above
+// 500, 403 or 404, and when there is no Content-Length.
+int64_t QueryContentLength(const std::wstring& url);
+
+// Fetches `url` (sent with "Content-Type: application/json") into `stream`
+// in reads of at most 16 KiB; no pause, no progress. True only when the
+// whole body of a 2xx answer arrived uncancelled and was appended.
+bool DownloadUrlToStream(ICancelRequest& cancel, const std::wstring& url, IByteStream& stream);
