@@ -70,8 +70,9 @@ void RecordFailure(DownloadStatusInfo& status, uint32_t errorCode, const wchar_t
     status.message = message;
 }
 
-// The transfer loop; false when the body did not arrive whole and written
-// (the reason is in `status`), or when it was cancelled.
+// The transfer loop; false when a step failed or the body came short (the
+// reason is then in `status`). A cancel ends the loop without a failure:
+// the caller sees it and reports it.
 bool TransferBody(ICancelRequest& cancel, HINTERNET request, IDownloadFile& file, IDownloadCallback& callback,
                   DownloadStatusInfo& status)
 {
@@ -106,12 +107,14 @@ bool TransferBody(ICancelRequest& cancel, HINTERNET request, IDownloadFile& file
         status.bytesDone += read;
         callback.OnStatus(status);
         staging.Add(chunk.get(), read);
-        if ((!staging.HasRoomForAnotherChunk() || read < kChunkSize) && !staging.WriteOut()) {
-            RecordFailure(status, GetLastError(), kWriteFailedMessage);
+        bool written = (staging.HasRoomForAnotherChunk() && read == kChunkSize) || staging.WriteOut();
+        DWORD writeError = GetLastError();
+        callback.OnStatus(status);
+        if (!written) {
+            RecordFailure(status, writeError, kWriteFailedMessage);
             failed = true;
             break;
         }
-        callback.OnStatus(status);
     }
     if (!staging.WriteOut() && !failed) {
         RecordFailure(status, GetLastError(), kWriteFailedMessage);
@@ -134,12 +137,12 @@ bool DownloadUrlToFile(ICancelRequest& cancel, const std::wstring& url, IDownloa
     {
         PreparedRequest prepared;
         RequestFailure failure;
-        if (!PrepareRequest(url, RequestKind::FileDownload, prepared, failure))
+        if (!PrepareRequest(url, RequestKind::FileDownload, prepared, failure)) {
             RecordFailure(status, failure.errorCode, failure.message.c_str());
-        else if (!CheckSuccessStatus(prepared.request.Get(), status.errorCode, status.message))
-            ;
-        else if (!cancel.IsCancelled())
+        } else if (CheckSuccessStatus(prepared.request.Get(), status.errorCode, status.message) &&
+                   !cancel.IsCancelled()) {
             transferred = TransferBody(cancel, prepared.request.Get(), file, callback, status);
+        }
         prepared.Close();
     }
     bool cancelled = cancel.IsCancelled();

@@ -16,12 +16,12 @@
 // the transfer was cancelled, state 3 otherwise, with errorCode and message
 // of the failed step if one failed.
 //
-// True only when the whole body arrived uncancelled with a 2xx status:
-// an error page, a failed read, a failed write or fewer bytes than the
-// announced Content-Length make it false. A failed status records the
-// HTTP status as errorCode with "HTTP status not accepted."; a failed read
-// records "Internet download file Failed", a failed write "Write download
-// file Failed.", each with the system error code.
+// True only when the whole body of a 2xx answer arrived uncancelled and
+// was written: an error page, a failed read, a failed write or fewer bytes
+// than the announced Content-Length make it false, and the last record
+// says which (transfer_messages.h): a refused status with the HTTP status
+// as errorCode, a failed read or a short body as "Internet download file
+// Failed", a refused write as "Write download file Failed.".
 bool DownloadUrlToFile(ICancelRequest& cancel, const std::wstring& url, IDownloadFile& file,
                        IDownloadCallback& callback);
 

@@ -64,4 +64,34 @@ TEST_F(FileDownloadTest, FullReadsAreWrittenInStagedBlocks)
     }
 }
 
+// A block the file refuses ends the transfer: false, and the last record
+// names the write and its system error code.
+TEST_F(FileDownloadTest, RefusedWriteFailsTheTransfer)
+{
+    const std::string path = Path("body.bin");
+    ASSERT_TRUE(TheServer().SetRule(path, "size=100000"));
+    TempDir dir;
+    RecordingFile file;
+    ASSERT_TRUE(file.Open(dir / L"download.bin"));
+    file.failWrites = ERROR_DISK_FULL;
+    CancelRequest cancel;
+    RecordLog log;
+    EXPECT_FALSE(DownloadUrlToFile(cancel, Url(path), file, log));
+
+    std::vector<FileCall> writes;
+    for (const FileCall& call : file.calls) {
+        if (call.kind == FileCall::Write)
+            writes.push_back(call);
+    }
+    EXPECT_EQ(writes.size(), 1u) << "nothing is written after the refused block";
+    std::vector<Record> records = log.Records();
+    ASSERT_GE(records.size(), 3u);
+    EXPECT_EQ((records.size() - 1) % 2, 0u) << "the chunk that was refused is still reported twice";
+    const Record& last = records.back();
+    EXPECT_EQ(last.state, DownloadStateEnded);
+    EXPECT_EQ(last.errorCode, static_cast<uint32_t>(ERROR_DISK_FULL));
+    EXPECT_EQ(last.message, L"Write download file Failed.");
+    EXPECT_LT(last.bytesDone, 100000);
+}
+
 }  // namespace

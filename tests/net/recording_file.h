@@ -1,6 +1,7 @@
 // RecordingFile: the file seam of DownloadUrlToFile with a real file behind
 // it, which notes every seek, write and flush as it passes, and whether the
-// calling thread held downloadWriteLock at that moment.
+// calling thread held downloadWriteLock at that moment. With failWrites set,
+// every write is refused with that system error code, as a full disk would.
 #pragma once
 
 #include <windows.h>
@@ -45,6 +46,10 @@ public:
     bool Write(const void* data, size_t size) override
     {
         calls.push_back({FileCall::Write, size, LockHeld()});
+        if (failWrites) {
+            SetLastError(failWrites);
+            return false;
+        }
         return file_.Write(data, size);
     }
     bool Flush() override
@@ -54,6 +59,7 @@ public:
     }
 
     std::vector<FileCall> calls;
+    DWORD failWrites = 0;
 
 private:
     static bool LockHeld()
