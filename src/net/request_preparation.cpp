@@ -88,6 +88,13 @@ bool PrepareRequest(const std::wstring& url, RequestKind kind, PreparedRequest& 
                                HTTP_ADDREQ_FLAG_ADD | HTTP_ADDREQ_FLAG_REPLACE);
     }
 
+    // The size query never reads the body: ask for the connection to end
+    // with the answer, so that closing the request does not first drain a
+    // body that may be hundreds of megabytes long to keep the connection.
+    if (kind == RequestKind::SizeQuery)
+        HttpAddRequestHeadersW(prepared.request.Get(), L"Connection: close", static_cast<DWORD>(-1),
+                               HTTP_ADDREQ_FLAG_ADD | HTTP_ADDREQ_FLAG_REPLACE);
+
     // 6. Send, with the one extra header of the stream download.
     static const wchar_t kJsonHeader[] = L"Content-Type: application/json";
     BOOL sent = kind == RequestKind::StreamDownload
