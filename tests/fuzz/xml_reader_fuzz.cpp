@@ -15,7 +15,7 @@
 namespace {
 
 // Stops the run in a way libFuzzer reports as a crash.
-void Check(bool condition) {
+void check(bool condition) {
     if (!condition) __builtin_trap();
 }
 
@@ -24,15 +24,15 @@ void Check(bool condition) {
 void CheckIndex(const xml::XmlReader& reader) {
     const int32_t count = reader.RecordCount();
     const int64_t size = static_cast<int64_t>(reader.Document().size());
-    Check(count >= 1);
-    Check(reader.Record(0).length == size || reader.Record(0).length == 0);
+    check(count >= 1);
+    check(reader.Record(0).length == size || reader.Record(0).length == 0);
     for (int32_t i = 1; i < count; ++i) {
         const xml::ElementRecord& r = reader.Record(i);
-        Check(r.start >= 0 && r.length > 0 && int64_t{r.start} + r.length <= size);
-        Check(r.StartTagLength() <= r.length);
-        Check(int64_t{r.StartTagLength()} + r.EndTagLength() <= r.length);
+        check(r.start >= 0 && r.length > 0 && int64_t{r.start} + r.length <= size);
+        check(r.StartTagLength() <= r.length);
+        check(int64_t{r.StartTagLength()} + r.EndTagLength() <= r.length);
         for (int32_t link : {r.parent, r.firstChild, r.nextSibling, r.previousSibling})
-            Check(link >= 0 && link < count);
+            check(link >= 0 && link < count);
     }
     std::vector<int32_t> pending = {0};
     std::vector<uint8_t> seen(static_cast<size_t>(count), 0);
@@ -43,25 +43,25 @@ void CheckIndex(const xml::XmlReader& reader) {
         const xml::ElementRecord& owner = reader.Record(parent);
         int32_t previous = 0;
         for (int32_t child = owner.firstChild; child; child = reader.Record(child).nextSibling) {
-            Check(!seen[child]);
+            check(!seen[child]);
             seen[child] = 1;
             ++reached;
             const xml::ElementRecord& record = reader.Record(child);
-            Check(record.parent == parent);
-            Check(record.Has(xml::FirstChild) == (previous == 0));
-            if (previous) Check(record.previousSibling == previous);
+            check(record.parent == parent);
+            check(record.Has(xml::FirstChild) == (previous == 0));
+            if (previous) check(record.previousSibling == previous);
             // A child lies inside its parent's text, after the one before it.
-            if (parent) Check(record.start >= owner.start && record.start < owner.start + owner.length);
+            if (parent) check(record.start >= owner.start && record.start < owner.start + owner.length);
             if (previous) {
                 const xml::ElementRecord& before = reader.Record(previous);
-                Check(record.start >= before.start + before.length);
+                check(record.start >= before.start + before.length);
             }
             pending.push_back(child);
             previous = child;
         }
-        if (owner.firstChild) Check(reader.Record(owner.firstChild).previousSibling == previous);
+        if (owner.firstChild) check(reader.Record(owner.firstChild).previousSibling == previous);
     }
-    Check(reached == count - 1);
+    check(reached == count - 1);
 }
 
 class Choices {
@@ -96,9 +96,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     xml::XmlReader reader;
     reader.SetDocument();
     const bool wellFormed = reader.SetDocument(text);
-    Check(reader.Document() == text);
+    check(reader.Document() == text);
     CheckIndex(reader);
-    if (wellFormed) Check(reader.ResultLogText().empty());
+    if (wellFormed) check(reader.ResultLogText().empty());
 
     Choices choices(data, size);
     std::wstring names[4] = {L"", L"a", L"item", L"/x"};
