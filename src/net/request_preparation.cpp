@@ -89,8 +89,8 @@ bool PrepareRequest(const std::wstring& url, RequestKind kind, PreparedRequest& 
     }
 
     // The size query never reads the body: ask for the connection to end
-    // with the answer, so that closing the request does not first drain a
-    // body that may be hundreds of megabytes long to keep the connection.
+    // with the answer, as a kept-alive connection would have to be drained
+    // of that body (possibly hundreds of megabytes) before it is reused.
     if (kind == RequestKind::SizeQuery)
         HttpAddRequestHeadersW(prepared.request.Get(), L"Connection: close", static_cast<DWORD>(-1),
                                HTTP_ADDREQ_FLAG_ADD | HTTP_ADDREQ_FLAG_REPLACE);
