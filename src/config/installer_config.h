@@ -3,7 +3,8 @@
 // afterwards.
 //
 // Contents of config/:
-//   product_manifest     the manifest model and LoadManifest
+//   product_manifest     the manifest model and LoadManifest (manifest_reader)
+//   xml_fields           field-reading steps shared by the two XML readers
 //   version_descriptor   the server's version.xml model and its reader
 //   version_rules        ParseVersion, IsNewerVersion, DecideVersionAction
 //   registry_key         RegistryKey: the registry records' reads and writes

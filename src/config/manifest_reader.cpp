@@ -22,7 +22,7 @@
 #include <climits>
 #include <cstdlib>
 
-#include "xml/xml_reader.h"
+#include "config/xml_fields.h"
 
 namespace {
 
@@ -53,27 +53,6 @@ int32_t DecimalLangId(const std::wstring& text)
     if (value < INT32_MIN)
         return INT32_MIN;
     return static_cast<int32_t>(value);
-}
-
-// The text of the current element.
-std::wstring CurrentText(const xml::XmlReader& reader)
-{
-    return reader.GetElementText(reader.CurrentIndex());
-}
-
-// Moves forward to the next sibling called `name` and stores its text.
-void ReadNextSibling(xml::XmlReader& reader, const wchar_t* name, std::wstring& field)
-{
-    if (reader.FindElement(name))
-        field = CurrentText(reader);
-}
-
-// Moves the child position forward to the next child called `name` and
-// stores its text.
-void ReadNextChild(xml::XmlReader& reader, const wchar_t* name, std::wstring& field)
-{
-    if (reader.FindChildElement(name))
-        field = reader.GetChildText();
 }
 
 // With the cursor on "main_component": its name, executable, URL and

@@ -17,19 +17,7 @@
 
 #include "config/installer_config.h"
 #include "config/product_manifest.h"
-#include "xml/xml_reader.h"
-
-namespace {
-
-// Moves the child position forward to the next child called `name` and
-// stores its text.
-void ReadNextChild(xml::XmlReader& reader, const wchar_t* name, std::wstring& field)
-{
-    if (reader.FindChildElement(name))
-        field = reader.GetChildText();
-}
-
-}  // namespace
+#include "config/xml_fields.h"
 
 bool LoadVersionDescriptor(const std::wstring& path, ProductManifest& manifest)
 {
@@ -56,7 +44,7 @@ bool LoadVersionDescriptor(const std::wstring& path, ProductManifest& manifest)
     if (reader.FindElement(L"patch_install")) {
         if (reader.FindChildElement(L"product_version")) {
             reader.EnterElement();
-            std::wstring version = reader.GetElementText(reader.CurrentIndex());
+            std::wstring version = CurrentText(reader);
             reader.LeaveElement();
             info.patchInstall.productVersion = version;
             manifest.standaloneVersion = std::move(version);
