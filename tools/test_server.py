@@ -45,7 +45,8 @@ Answers (the rule of a path, its parameters combine)
                  (delay at most 10000)
     cut=N        Content-Length announces the whole body; the connection is
                  closed after N bytes of it (abort=1: reset instead of close)
-    close=1      "Connection: close" after a complete answer
+    close=1      "Connection: close" after a complete answer (also sent, without
+                 a rule, when the request asked for "Connection: close")
     times=N      the rule serves the next N requests of the path, then is dropped
 
     1xx, 204 and 304 answers carry no body. HEAD answers with the headers of
@@ -464,7 +465,10 @@ class Handler(http.server.BaseHTTPRequestHandler):
         status = rule.get("status", 302 if "location" in rule else 200)
         bodiless = status in (204, 304) or 100 <= status < 200
         nolength = rule.get("nolength", False)
-        close = nolength or rule.get("close", False) or "cut" in rule
+        # A client that asked for the connection to end is told it will, as
+        # real servers do: the client then need not drain an unread body.
+        asked_close = self.headers.get("Connection", "").strip().lower() == "close"
+        close = nolength or rule.get("close", False) or "cut" in rule or asked_close
 
         self.send_response(status)
         self.send_header("Content-Type", rule.get("type", content_type))

@@ -20,14 +20,32 @@
 //                         and the home-page address
 //   process_command_line  command lines of prerequisite and language-pack
 //                         processes
+//
+// The platform layer:
+//   shared_progress       the process-wide InstallProgress under its lock:
+//                         ReportProgress, PollInstallProgress
+//   install_controller    InstallController, StartPipeline, RequestCancel,
+//                         the work list of the current configuration
+//   pipeline_worker       the worker: version check, downloads,
+//                         installations, registration, final phase
+//   installer_call        InstallPackage and HandleInstallerMessage (msi.dll)
+//   process_runner        RunInstallerProcess: programs and msiexec
+//   registration          RegisterInstallation
+//   running_applications  CheckRunningApplications
 #pragma once
 
+#include "install/install_controller.h"
 #include "install/install_progress.h"
 #include "install/install_properties.h"
+#include "install/installer_call.h"
 #include "install/installer_messages.h"
 #include "install/installer_result.h"
 #include "install/prerequisite_check.h"
 #include "install/prerequisite_rules.h"
 #include "install/process_command_line.h"
+#include "install/process_runner.h"
+#include "install/registration.h"
+#include "install/running_applications.h"
+#include "install/shared_progress.h"
 #include "install/work_item.h"
 #include "install/work_list.h"

@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "config/registry_test_support.h"
+#include "support/registry_test_support.h"
 #include "support/process_helpers.h"
 
 using namespace registry_test;

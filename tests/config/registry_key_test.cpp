@@ -7,7 +7,7 @@
 #include <cstring>
 #include <cwchar>
 
-#include "config/registry_test_support.h"
+#include "support/registry_test_support.h"
 
 using namespace registry_test;
 

@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "config/registry_test_support.h"
+#include "support/registry_test_support.h"
 #include "install/prerequisite_check.h"
 
 using namespace registry_test;

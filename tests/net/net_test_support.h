@@ -15,7 +15,7 @@
 
 #include "app/unique_handle.h"
 #include "net/download_job.h"
-#include "net/local_test_server.h"
+#include "support/local_test_server.h"
 #include "net/transfer_status.h"
 
 namespace net_test {

@@ -365,6 +365,21 @@ class ServingTest(unittest.TestCase):
         self.assertIn("Connection: close", head)
         self.assertEqual((body, ended), (b"<x/>", "eof"))
 
+    def test_a_request_asking_to_close_is_answered_with_close(self):
+        for request, expected in ((b"GET /hello.txt HTTP/1.1\r\nHost: t\r\nConnection: close\r\n\r\n", True),
+                                  (b"GET /hello.txt HTTP/1.1\r\nHost: t\r\nConnection: keep-alive\r\n\r\n",
+                                   False)):
+            with self.subTest(request=request):
+                with socket.create_connection(("127.0.0.1", self.server.port), timeout=10) as s:
+                    s.sendall(request)
+                    head = b""
+                    while b"\r\n\r\n" not in head:
+                        piece = s.recv(4096)
+                        if not piece:
+                            break
+                        head += piece
+                self.assertEqual("Connection: close" in head.decode("latin-1"), expected)
+
     def test_keep_alive_across_behaviours(self):
         self.server.set("/ka-404", status=404)
         self.server.set("/ka-500", status=500, body="broken")

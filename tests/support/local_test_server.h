@@ -1,9 +1,11 @@
-// The network tests' server: tools/test_server.py, started by the test
+// The tests' HTTP server: tools/test_server.py, started by the test
 // program itself on free ports of 127.0.0.1, with one plain HTTP port and
 // three HTTPS ports (a valid certificate for "localhost", an expired one and
 // one issued for another host, all signed by the test CA). Rules and the
 // request log are reached through its control interface over a plain
 // socket, so that nothing the tests check goes through the code under test.
+// A program that links this file starts the server before its first test;
+// with PICTORA_TEST_SERVER_ROOT (a Unix path) defined it serves that folder.
 //
 // Under Wine a Linux program is started with CreateProcessW on its Unix
 // path mapped through drive Z:, but its process handle cannot be waited

@@ -1,4 +1,4 @@
-// Registry helpers for the config tests: a key of the test's own that is
+// Registry helpers for tests: a key of the test's own that is
 // removed afterwards, a guard that puts one value of a shared key back as it
 // was, raw reads and writes that bypass RegistryKey, and a recorder for the
 // message boxes a test causes.

@@ -1,7 +1,7 @@
 #include <winsock2.h>
 #include <ws2tcpip.h>
 
-#include "net/local_test_server.h"
+#include "support/local_test_server.h"
 
 #include <gtest/gtest.h>
 
@@ -163,6 +163,9 @@ bool LocalTestServer::Start()
     std::ostringstream script;
     script << "exec python3 '" << PICTORA_SOURCE_DIR << "/tools/test_server.py' --port-file '" << runFolder
            << "/ports' --lifetime " << kServerLifetimeSeconds;
+#ifdef PICTORA_TEST_SERVER_ROOT
+    script << " --root '" << PICTORA_TEST_SERVER_ROOT << "'";
+#endif
     for (const char* name : {"localhost", "expired", "other-host"})
         script << " --cert '" << CertFile(name) << ".pem' --key '" << CertFile(name) << ".key'";
     script << " </dev/null >'" << runFolder << "/server.log' 2>&1";

@@ -1,0 +1,77 @@
+#include "install/install_controller.h"
+
+#include <msi.h>
+
+#include "app/installer_app.h"
+#include "config/installed_product.h"
+#include "config/installer_config.h"
+#include "install/prerequisite_check.h"
+#include "install/shared_progress.h"
+#include "net/download_paths.h"
+#include "net/internet_session.h"
+
+InstallController::InstallController()
+    : cancelEvent(CreateEventW(nullptr, TRUE, FALSE, nullptr)), runEvent(CreateEventW(nullptr, TRUE, TRUE, nullptr))
+{
+}
+
+InstallController::~InstallController()
+{
+    WaitForWorker();
+    if (installerHandlerRegistered)
+        MsiSetExternalUIW(nullptr, 0, nullptr);
+}
+
+void InstallController::WaitForWorker()
+{
+    if (worker.joinable())
+        worker.join();
+}
+
+WorkList BuildWorkList(const InstallerConfig& config, int existingInstall)
+{
+    const ProductManifest& manifest = config.manifest;
+    WorkListChoices choices;
+    for (const ManifestDependency& dependency : manifest.dependencies)
+        choices.prerequisitePresent.push_back(IsPrerequisitePresent(dependency));
+    if (existingInstall)
+        choices.installedLanguagePacks = ListInstalledLanguagePacks(manifest.registryKey);
+    choices.langId = config.language.langId;
+    choices.hasLanguageChoice = config.hasLanguageChoice;
+    choices.existingInstall = existingInstall;
+    choices.msiFolder = config.msiFolder;
+    choices.transformFolder = config.transformFolder;
+    choices.downloadPath = [&config](const std::wstring& name) {
+        return MakeDownloadPath(config, name, GetTickCount());
+    };
+    choices.languagePackPath = [&config](int32_t langId) {
+        return MakeLanguagePackPath(config, langId, GetTickCount());
+    };
+    return BuildWorkList(manifest, choices);
+}
+
+void StartPipeline(InstallController& controller)
+{
+    controller.WaitForWorker();
+    controller.workList = BuildWorkList(TheConfig(), TheApp().existingInstall);
+    StartProgressRecord(controller.workList.downloadWeights, controller.workList.installWeights,
+                        controller.cancelRequested != 0);
+    // downloadWriteLock lives as long as the process; the internet handle
+    // is opened again if it was closed.
+    PrepareInternetSession();
+    controller.worker = std::thread([&controller] { RunPipelineWorker(controller); });
+}
+
+void RequestCancel(InstallController& controller)
+{
+    bool eventsExist = controller.cancelEvent && controller.runEvent;
+    ApplyCancelToProgress(eventsExist);
+    // The flags first, so that whatever the events wake up sees them.
+    controller.installerMessages.RequestCancel();
+    controller.cancelRequested = 1;
+    if (eventsExist) {
+        SetEvent(controller.cancelEvent.Get());
+        // A paused download wakes up and sees the cancel.
+        SetEvent(controller.runEvent.Get());
+    }
+}

@@ -1,0 +1,87 @@
+// InstallController: one installation run on a worker thread — the server's
+// version check, the downloads, the installations, then the registration —
+// with the cancel protocol the status panel drives.
+//
+// The status panel owns one controller. StartPipeline builds the work list
+// and starts the worker; the panel polls PollInstallProgress() once a second
+// until the phase is final; RequestCancel stops the run. Destroying the
+// controller waits for the worker to end.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <functional>
+#include <string>
+#include <thread>
+
+#include "app/unique_handle.h"
+#include "install/installer_messages.h"
+#include "install/work_list.h"
+#include "net/download_job.h"
+
+struct InstallerConfig;
+
+class InstallController : public IDownloadEventSource {
+public:
+    InstallController();
+    ~InstallController();
+    InstallController(const InstallController&) = delete;
+    InstallController& operator=(const InstallController&) = delete;
+
+    HANDLE CancelEvent() const override { return cancelEvent.Get(); }
+    HANDLE RunEvent() const override { return runEvent.Get(); }
+
+    // Ends when the worker has ended (at once when none was started).
+    void WaitForWorker();
+
+    WorkList workList;
+    // Items installed so far in this run; -1 until the install stage starts.
+    std::atomic<int> installIndex{-1};
+    // The Windows Installer handler's state: progress counters, the current
+    // item, the home-page address and msiCancelRequested.
+    InstallerMessageState installerMessages;
+    // Manual-reset: set when the user cancels (created non-signalled), and
+    // reset while the cancel question is on screen (created signalled).
+    UniqueHandle cancelEvent;
+    UniqueHandle runEvent;
+    std::atomic<int> cancelRequested{0};
+    // 0, or kFailureServerUnreachable.
+    std::atomic<int> failureReason{0};
+    // Set by the status panel once the user confirmed the cancel question.
+    std::atomic<int> cancelConfirmed{0};
+    // The product's home page as the Windows Installer reported it.
+    std::wstring homePageUrl;
+    // The wizard window: owner of the boxes the worker shows (may be null).
+    HWND ownerWindow = nullptr;
+    std::thread worker;
+
+    // Set once the Windows Installer handler is registered with this
+    // controller as its context; the destructor takes it back, so that no
+    // later installation in the process calls into a destroyed controller.
+    bool installerHandlerRegistered = false;
+
+    // Called with each message the Windows Installer sends and the answer
+    // it gets; tests use it to see the answers and to act at a known point
+    // of an installation.
+    std::function<void(UINT messageType, int answer)> installerMessageHook;
+};
+
+// Builds the work list from the configuration and the machine, starts the
+// progress record of the run and the worker thread; returns at once.
+void StartPipeline(InstallController& controller);
+
+// The user confirmed the cancel question: the phase moves to Cancelling (or
+// straight to Cancelled when the controller has no events), a paused
+// download wakes up and stops, the Windows Installer is answered with a
+// cancel at its next progress message, and the stages stop before their
+// next item.
+void RequestCancel(InstallController& controller);
+
+// The worker: the three stages, the registration, the final phase. Runs on
+// the calling thread (StartPipeline runs it on the worker thread).
+void RunPipelineWorker(InstallController& controller);
+
+// The work list of the current configuration: prerequisites asked of the
+// registry, installed language packs of an existing copy, download paths.
+WorkList BuildWorkList(const InstallerConfig& config, int existingInstall);

@@ -1,0 +1,23 @@
+#include "install/registration.h"
+
+#include <windows.h>
+#include <shlwapi.h>
+
+#include <vector>
+
+#include "app/installer_app.h"
+#include "config/installed_product.h"
+#include "config/installer_config.h"
+
+bool RegisterInstallation()
+{
+    if (TheApp().existingInstall)
+        return true;
+    InstallerConfig& config = TheConfig();
+    std::vector<wchar_t> folder(config.installFolder.begin(), config.installFolder.end());
+    folder.push_back(L'\0');
+    PathRemoveBackslashW(folder.data());
+    config.installFolder = folder.data();
+    WriteInstallationRecords(config);
+    return true;
+}
