@@ -48,15 +48,13 @@ bool CDownloadJob::Transfer(DownloadStatusInfo& record)
 {
     record.state = DownloadStateRunning;
     OnStatus(record);
-    announcedSize = QueryContentLength(url);
-    if (announcedSize == 0)
-        return false;
-    record.totalBytes = announcedSize;
     OutputFile file;
-    if (!file.Open(localPath, OutputFile::Sharing::Exclusive))
-        return false;
     CancelRequest cancel(owner->CancelEvent(), owner->RunEvent());
-    bool result = DownloadUrlToFile(cancel, url, file, *this);
+    bool result = DownloadAnnouncedUrlToFile(cancel, url, *this, [&](int64_t size) -> IDownloadFile* {
+        announcedSize = size;
+        record.totalBytes = size;
+        return file.Open(localPath, OutputFile::Sharing::Exclusive) ? &file : nullptr;
+    });
     file.Close();
     return result;
 }

@@ -1,7 +1,9 @@
 // CDownloadJob: one URL into one local file for the installation pipeline.
-// It asks for the size first, refuses to download when none is announced,
-// opens the file, runs DownloadUrlToFile and forwards the transfer's records
-// to its callback with the announced size filled in.
+// It reads the announced size from the answer, refuses to download when
+// none is announced, opens the file and transfers that answer's body as
+// DownloadUrlToFile does, forwarding the transfer's records to its callback
+// with the announced size filled in (DownloadAnnouncedUrlToFile: one request
+// serves as size query and download).
 //
 // Records one Run passes to the callback, in order:
 //   cancelled before anything was requested: (5, 0, 0) only

@@ -3,6 +3,7 @@
 #include <wininet.h>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 
 #include "net/http_request.h"
@@ -127,24 +128,17 @@ bool TransferBody(ICancelRequest& cancel, HINTERNET request, IDownloadFile& file
     return !failed;
 }
 
-}  // namespace
-
-bool DownloadUrlToFile(ICancelRequest& cancel, const std::wstring& url, IDownloadFile& file,
-                       IDownloadCallback& callback)
+// The transfer of an answer that has arrived (or the record of why none
+// did), then the one last record. `prepared` is closed before that record.
+bool FinishTransfer(ICancelRequest& cancel, PreparedRequest& prepared, IDownloadFile* file,
+                    IDownloadCallback& callback, DownloadStatusInfo& status)
 {
-    DownloadStatusInfo status;
     bool transferred = false;
-    {
-        PreparedRequest prepared;
-        RequestFailure failure;
-        if (!PrepareRequest(url, RequestKind::FileDownload, prepared, failure)) {
-            RecordFailure(status, failure.errorCode, failure.message.c_str());
-        } else if (CheckSuccessStatus(prepared.request.Get(), status.errorCode, status.message) &&
-                   !cancel.IsCancelled()) {
-            transferred = TransferBody(cancel, prepared.request.Get(), file, callback, status);
-        }
-        prepared.Close();
+    if (file && CheckSuccessStatus(prepared.request.Get(), status.errorCode, status.message) &&
+        !cancel.IsCancelled()) {
+        transferred = TransferBody(cancel, prepared.request.Get(), *file, callback, status);
     }
+    prepared.Close();
     bool cancelled = cancel.IsCancelled();
     if (cancelled) {
         status.state = DownloadStateCancelled;
@@ -154,4 +148,37 @@ bool DownloadUrlToFile(ICancelRequest& cancel, const std::wstring& url, IDownloa
     }
     callback.OnStatus(status);
     return transferred && !cancelled;
+}
+
+}  // namespace
+
+bool DownloadUrlToFile(ICancelRequest& cancel, const std::wstring& url, IDownloadFile& file,
+                       IDownloadCallback& callback)
+{
+    DownloadStatusInfo status;
+    PreparedRequest prepared;
+    RequestFailure failure;
+    if (!PrepareRequest(url, RequestKind::FileDownload, prepared, failure)) {
+        RecordFailure(status, failure.errorCode, failure.message.c_str());
+        return FinishTransfer(cancel, prepared, nullptr, callback, status);
+    }
+    return FinishTransfer(cancel, prepared, &file, callback, status);
+}
+
+bool DownloadAnnouncedUrlToFile(ICancelRequest& cancel, const std::wstring& url, IDownloadCallback& callback,
+                                const std::function<IDownloadFile*(int64_t announcedSize)>& openFile)
+{
+    PreparedRequest prepared;
+    RequestFailure failure;
+    if (!PrepareRequest(url, RequestKind::FileDownload, prepared, failure))
+        return false;
+    int64_t announced = AnnouncedSize(prepared.request.Get());
+    if (announced == 0)
+        return false;
+    IDownloadFile* file = openFile(announced);
+    if (!file)
+        return false;
+    DownloadStatusInfo status;
+    status.totalBytes = announced;
+    return FinishTransfer(cancel, prepared, file, callback, status);
 }

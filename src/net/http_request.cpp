@@ -19,11 +19,16 @@ int64_t QueryContentLength(const std::wstring& url)
     RequestFailure failure;
     if (!PrepareRequest(url, RequestKind::SizeQuery, prepared, failure))
         return 0;
-    std::optional<DWORD> status = QueryStatusCode(prepared.request.Get());
+    // The body is never read: closing the request abandons it.
+    return AnnouncedSize(prepared.request.Get());
+}
+
+int64_t AnnouncedSize(HINTERNET request)
+{
+    std::optional<DWORD> status = QueryStatusCode(request);
     if (!status || *status == 403 || *status == 404 || *status < 200 || *status > 500)
         return 0;
-    // The body is never read: closing the request abandons it.
-    return QueryContentLengthHeader(prepared.request.Get()).value_or(0);
+    return QueryContentLengthHeader(request).value_or(0);
 }
 
 bool DownloadUrlToStream(ICancelRequest& cancel, const std::wstring& url, IByteStream& stream)

@@ -3,7 +3,11 @@
 // its own connection and request within the call; none retries.
 #pragma once
 
+#include <windows.h>
+#include <wininet.h>
+
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "net/transfer_status.h"
@@ -29,6 +33,21 @@ bool DownloadUrlToFile(ICancelRequest& cancel, const std::wstring& url, IDownloa
 // without reading the body; 0 on any failure, for a status below 200, above
 // 500, 403 or 404, and when there is no Content-Length.
 int64_t QueryContentLength(const std::wstring& url);
+
+// The download job's transfer, in one request: the answer's announced size
+// is taken by QueryContentLength's rule, and when it is not 0 and
+// `openFile` opens a file for it, the body of that same answer goes into
+// the file exactly as DownloadUrlToFile would put it there, with the same
+// records (their totalBytes the announced size). False without a record
+// when the request fails, no size is announced, or no file is opened.
+// One request instead of a size query and a download: a size query's
+// unread body is read to its end by some HTTP stacks when the request is
+// closed, which would fetch every component twice.
+bool DownloadAnnouncedUrlToFile(ICancelRequest& cancel, const std::wstring& url, IDownloadCallback& callback,
+                                const std::function<IDownloadFile*(int64_t announcedSize)>& openFile);
+
+// QueryContentLength's rule on an answer that has arrived.
+int64_t AnnouncedSize(HINTERNET request);
 
 // Fetches `url` (sent with "Content-Type: application/json") into `stream`
 // in reads of at most 16 KiB; no pause, no progress. True only when the

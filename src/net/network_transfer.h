@@ -10,7 +10,7 @@
 //                        (file_download.cpp holds DownloadUrlToFile)
 //   download_file        OutputFile: the local file behind a download
 //   cancel_request       CancelRequest over the pipeline's two events
-//   download_job         CDownloadJob: size query, file, transfer, records
+//   download_job         CDownloadJob: announced size, file, transfer, records
 //   download_paths       MakeDownloadPath, MakeLanguagePackPath
 #pragma once
 

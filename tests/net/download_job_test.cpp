@@ -61,11 +61,11 @@ TEST_F(DownloadJobTest, NormalDownloadReportsStartChunkPairsAndOneFinalRecord)
     EXPECT_EQ(records[records.size() - 2].bytesDone, size);
     EXPECT_EQ(job.announcedSize, size);
     EXPECT_TRUE(SameBytes(ReadFileBytes(local), Pattern(size)));
-    EXPECT_EQ(TheServer().RequestCount(path), 2) << "the size query and the download";
+    EXPECT_EQ(TheServer().RequestCount(path), 1) << "one answer gives the size and the body";
 }
 
 // Without an announced size nothing is downloaded: the callback sees only
-// the start, no file is made, and the server only the size query.
+// the start, no file is made, and the one request's body is not read.
 TEST_F(DownloadJobTest, NoAnnouncedSizeMeansNoDownload)
 {
     struct Case {
@@ -73,7 +73,7 @@ TEST_F(DownloadJobTest, NoAnnouncedSizeMeansNoDownload)
         const char* rule;
     };
     const Case cases[] = {
-        {"404 on the size query", "status=404"},
+        {"404", "status=404"},
         {"no Content-Length", "size=5000&nolength=1"},
     };
     for (const Case& c : cases) {
@@ -176,30 +176,25 @@ TEST_F(DownloadJobTest, IncompleteOrRefusedTransferFails)
     struct Case {
         const char* name;
         const char* rule;
-        const char* downloadRule;  // for the download after the size query; null: `rule`
         int64_t announced;
         int64_t keptBytes;         // bytes of the pattern kept in the file; -1: what was counted
         const wchar_t* message;
         uint32_t errorCode;        // 0: any code but 0
     };
     const Case cases[] = {
-        {"connection closed after 30000 bytes", "size=100000&cut=30000", nullptr, 100000, 30000,
+        {"connection closed after 30000 bytes", "size=100000&cut=30000", 100000, 30000,
          L"Internet download file Failed", 0},
-        // A reset may discard bytes not yet read, so the size query gets a
-        // whole answer and the download its body in pieces before the reset.
-        {"connection reset after 30000 bytes", "size=100000&times=1",
-         "size=100000&cut=30000&abort=1&chunk=10000&delay=50", 100000, -1, L"Internet download file Failed", 0},
-        {"500 with an error page", "status=500&body=internal+error+page", nullptr, 19, 0,
+        // A reset may discard bytes not yet read, so the body comes in
+        // pieces before the reset.
+        {"connection reset after 30000 bytes", "size=100000&cut=30000&abort=1&chunk=10000&delay=50", 100000, -1,
+         L"Internet download file Failed", 0},
+        {"500 with an error page", "status=500&body=internal+error+page", 19, 0,
          L"HTTP status not accepted.", 500},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const std::string path = Path("case" + std::to_string(&c - cases) + ".bin");
         ASSERT_TRUE(TheServer().SetRule(path, c.rule));
-        if (c.downloadRule) {
-            // The exact rule serves the size query once; then this one applies.
-            ASSERT_TRUE(TheServer().SetRule(path + "*", c.downloadRule));
-        }
         RecordLog caseLog;
         std::wstring file = dir / (L"case" + std::to_wstring(&c - cases) + L".bin");
         CDownloadJob job(Url(path), file);
