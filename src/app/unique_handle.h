@@ -72,3 +72,43 @@ struct FindHandleTraits {
     static void Close(HANDLE h) { FindClose(h); }
 };
 using UniqueFindHandle = UniqueOwner<HANDLE, FindHandleTraits>;
+
+// A COM interface pointer that owns one reference. Put() and PutVoid() hand
+// its address to a call that returns a new reference (any held one is
+// released first); Release() gives the reference up without releasing it,
+// as for the handles above.
+template <typename Interface>
+class UniqueComPtr {
+public:
+    UniqueComPtr() = default;
+    explicit UniqueComPtr(Interface* pointer) : pointer_(pointer) {}
+    ~UniqueComPtr() { Reset(); }
+    UniqueComPtr(const UniqueComPtr&) = delete;
+    UniqueComPtr& operator=(const UniqueComPtr&) = delete;
+    UniqueComPtr(UniqueComPtr&& other) noexcept : pointer_(other.Release()) {}
+    UniqueComPtr& operator=(UniqueComPtr&& other) noexcept
+    {
+        if (this != &other)
+            Reset(other.Release());
+        return *this;
+    }
+
+    Interface* Get() const { return pointer_; }
+    Interface* operator->() const { return pointer_; }
+    explicit operator bool() const { return pointer_ != nullptr; }
+    Interface* Release() { return std::exchange(pointer_, nullptr); }
+    void Reset(Interface* pointer = nullptr)
+    {
+        if (Interface* old = std::exchange(pointer_, pointer))
+            old->Release();
+    }
+    Interface** Put()
+    {
+        Reset();
+        return &pointer_;
+    }
+    void** PutVoid() { return reinterpret_cast<void**>(Put()); }
+
+private:
+    Interface* pointer_ = nullptr;
+};
