@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "app/debug_trace.h"
 #include "app/installer_app.h"
 #include "config/installer_config.h"
 #include "i18n/ui_string_lookup.h"
@@ -134,11 +135,18 @@ TEST_F(PipelineTest, FailingPackageFailsTheRunAndLeavesNothing)
     spec.mainComponentPath = "pictora_maxora_failing.msi";
     ASSERT_NO_FATAL_FAILURE(LoadProduct(spec));
     TheConfig().hasLanguageChoice = 0;
+    testing_support::TempDir logDir;
+    SetDebugTraceLogPath(logDir / L"PictoraSetup.log");
 
     PipelineRun run = Drive();
 
+    SetDebugTraceLogPath(L"");
     EXPECT_EQ(run.last.phase, PipelinePhase::Failed) << PhaseName(run.last.phase);
     EXPECT_EQ(controller->failureReason, 0);
+    // The log tells why: the installer's own messages and its result.
+    std::string log = testing_support::ReadFileBytes(logDir / L"PictoraSetup.log");
+    EXPECT_NE(log.find(" KESTO_DEBUG: MSI Installation failed. Error Code: 1603\r\n"), std::string::npos) << log;
+    EXPECT_NE(log.find("Action "), std::string::npos) << "the installer's messages are in the log";
     for (const registry_test::NotifyRecorder::Box& box : boxes->boxes)
         EXPECT_NE(box.text, kConnectError);
     EXPECT_TRUE(InstalledVersion(kFailingProductCode).empty());
@@ -187,7 +195,8 @@ TEST_F(PipelineTest, CancelDuringAPausedDownloadEndsCancelledWithoutABox)
 // messages are answered with a cancel (on Windows it then rolls the package
 // back and returns its user-exit error), and the run ends Cancelled with no
 // error box. Wine's Windows Installer does not act on the answer (it
-// installs the package to its end), so what it leaves is not checked here.
+// installs the package to its end), so what it leaves is not checked here;
+// the run then passes its stages and its late Finished becomes Cancelled.
 TEST_F(PipelineTest, CancelDuringThePackageIsAnsweredAtItsNextProgressMessage)
 {
     ServeText("version.xml", VersionFileText("9.1.0.100", "1.0.0.0"));
