@@ -154,13 +154,16 @@ TEST_F(PipelineTest, LocalisedInstallRunsMissingPrerequisitesAndTheLanguagePack)
 }
 
 // A standalone package: its files lie beside the installer already; nothing
-// is fetched and the installations alone drive the percentage.
+// is fetched and the installations alone drive the percentage. A file of
+// the work list that is not there (here the language pack) is passed over.
 TEST_F(PipelineTest, StandalonePackageInstallsWithoutTheServer)
 {
     ManifestSpec spec;
     spec.standalone = true;
+    spec.languagePacks = {{"1031", "Deutsch", "language_pack_de.exe", ""}};
     ASSERT_NO_FATAL_FAILURE(LoadProduct(spec));
-    TheConfig().hasLanguageChoice = 0;
+    TheConfig().hasLanguageChoice = 1;
+    TheConfig().language.langId = 1031;
     ASSERT_TRUE(testing_support::CopyFileTo(testing_support::BinaryDir() + L"\\fixtures\\install\\pictora_maxora_1.msi",
                                             TheConfig().msiFolder + L"pictora_maxora_1.msi"));
 
@@ -169,11 +172,13 @@ TEST_F(PipelineTest, StandalonePackageInstallsWithoutTheServer)
     ASSERT_EQ(run.last.phase, PipelinePhase::Finished) << PhaseName(run.last.phase);
     EXPECT_FALSE(std::count(run.phases.begin(), run.phases.end(), PipelinePhase::Downloading));
     EXPECT_TRUE(run.last.downloadWeights.empty());
-    EXPECT_EQ(run.last.installWeights, std::vector<uint32_t>{100});
+    EXPECT_EQ(run.last.installWeights, (std::vector<uint32_t>{90, 10}));
     EXPECT_EQ(Requests("version.xml"), 0);
     EXPECT_EQ(Requests("pictora_maxora_1.msi"), 0);
     EXPECT_EQ(InstalledVersion(kProductCode), kVersion1);
     EXPECT_TRUE(FileExists(InstallFolder() + L"\\PictoraMaxora.exe"));
+    EXPECT_TRUE(FixtureRecords().empty()) << "no language pack ran";
+    EXPECT_EQ(controller->installIndex, 1) << "the missing file does not count as installed";
 }
 
 // An update of the installed copy: the newer package is applied over it with
