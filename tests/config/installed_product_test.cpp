@@ -28,16 +28,9 @@ const std::wstring kUnknownCode = L"{6F0C2B1D-3A4E-4C5F-9B8A-7D6E5F4A3B2C}";
 const wchar_t kRecordedManifestKey[] = L"SOFTWARE\\ZYL Systems\\Pictora Maxora\\170";
 const wchar_t kResourceLangIdKey[] = L"SOFTWARE\\ZYL Systems\\ResourceLangID";
 
-std::wstring Msiexec()
-{
-    wchar_t system[MAX_PATH];
-    UINT length = GetSystemDirectoryW(system, MAX_PATH);
-    return L"\"" + std::wstring(system, length) + L"\\msiexec.exe\"";
-}
-
 long RemovePackage()
 {
-    return RunProcess(Msiexec() + L" /x " + kPackageCode + L" /qn", 180000);
+    return RunProcess(testing_support::MsiexecCommand() + L" /x " + kPackageCode + L" /qn", 180000);
 }
 
 // Installs the package once for the tests that need it and removes it at
@@ -50,7 +43,7 @@ protected:
         if (!QueryInstalledVersion(kPackageCode).empty())
             RemovePackage();  // left behind by an interrupted run
         std::wstring package = BinaryDir() + L"\\fixtures\\detection_product.msi";
-        installResult_ = RunProcess(Msiexec() + L" /i \"" + package + L"\" /qn", 180000);
+        installResult_ = RunProcess(testing_support::MsiexecCommand() + L" /i \"" + package + L"\" /qn", 180000);
     }
     static void TearDownTestSuite()
     {

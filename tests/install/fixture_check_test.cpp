@@ -23,6 +23,7 @@ using testing_support::IsFolder;
 using testing_support::ReadFileBytes;
 using testing_support::RunProcess;
 using testing_support::TempDir;
+using testing_support::Utf8;
 
 namespace {
 
@@ -45,22 +46,10 @@ std::wstring Quoted(const std::wstring& text)
     return L"\"" + text + L"\"";
 }
 
-std::string Utf8(const std::wstring& text)
-{
-    int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string utf8(size > 0 ? size - 1 : 0, '\0');
-    if (size > 1)
-        WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, utf8.data(), size, nullptr, nullptr);
-    return utf8;
-}
-
 // Runs msiexec of the system folder; its exit code, read inside Wine.
 long Msiexec(const std::wstring& arguments)
 {
-    wchar_t system[MAX_PATH];
-    UINT length = GetSystemDirectoryW(system, MAX_PATH);
-    return RunProcess(Quoted(std::wstring(system, length) + L"\\msiexec.exe") + L" " + arguments + L" /qn",
-                      kInstallTimeoutMs);
+    return RunProcess(testing_support::MsiexecCommand() + L" " + arguments + L" /qn", kInstallTimeoutMs);
 }
 
 // "C:\Program Files\<name>" of the 64-bit view.

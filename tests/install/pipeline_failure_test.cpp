@@ -79,7 +79,7 @@ TEST_F(PipelineTest, UnreachableServerOrFailedDownloadFailsWithTheConnectMessage
         EXPECT_TRUE(InstalledVersion(kProductCode).empty());
         EXPECT_FALSE(ReadString(HKEY_LOCAL_MACHINE, RegistryKeyPath(), L"InstallDir"));
         if (!c.versionFileReachable) {
-            EXPECT_FALSE(std::count(run.phases.begin(), run.phases.end(), PipelinePhase::Downloading));
+            EXPECT_FALSE(run.Saw(PipelinePhase::Downloading));
             EXPECT_EQ(Requests("pictora_maxora_1.msi"), 0);
         }
         controller.reset();
@@ -186,7 +186,7 @@ TEST_F(PipelineTest, CancelDuringAPausedDownloadEndsCancelledWithoutABox)
     ASSERT_TRUE(paused);
     EXPECT_FALSE(run.timedOut);
     EXPECT_EQ(run.last.phase, PipelinePhase::Cancelled) << PhaseName(run.last.phase);
-    EXPECT_TRUE(std::count(run.phases.begin(), run.phases.end(), PipelinePhase::Cancelling));
+    EXPECT_TRUE(run.Saw(PipelinePhase::Cancelling));
     EXPECT_TRUE(boxes->boxes.empty());
     EXPECT_TRUE(InstalledVersion(kProductCode).empty());
 }
@@ -219,7 +219,7 @@ TEST_F(PipelineTest, CancelDuringThePackageIsAnsweredAtItsNextProgressMessage)
     for (size_t i = 1; i < progressAnswers.size(); ++i)
         EXPECT_EQ(progressAnswers[i], 2) << "progress message " << i;
     EXPECT_EQ(run.last.phase, PipelinePhase::Cancelled) << PhaseName(run.last.phase);
-    EXPECT_TRUE(std::count(run.phases.begin(), run.phases.end(), PipelinePhase::Cancelling) ||
+    EXPECT_TRUE(run.Saw(PipelinePhase::Cancelling) ||
                 run.phases.back() == PipelinePhase::Cancelled);
     EXPECT_TRUE(boxes->boxes.empty());
 }

@@ -14,20 +14,12 @@ using net_test::TheServer;
 using testing_support::ReadFileBytes;
 using testing_support::RunProcess;
 using testing_support::TempDir;
+using testing_support::Utf8;
 using testing_support::WriteFileBytes;
 
 namespace pipeline_test {
 
 namespace {
-
-std::string Narrow(const std::wstring& text)
-{
-    int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string out(size > 0 ? size - 1 : 0, '\0');
-    if (size > 1)
-        WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, out.data(), size, nullptr, nullptr);
-    return out;
-}
 
 std::wstring Widen(const std::string& text)
 {
@@ -36,7 +28,9 @@ std::wstring Widen(const std::string& text)
 
 std::string Element(const char* name, const std::string& value)
 {
-    return "<" + std::string(name) + ">" + value + "</" + name + ">";
+    std::string element;
+    element.append("<").append(name).append(">").append(value).append("</").append(name).append(">");
+    return element;
 }
 
 const wchar_t kWebView2UserKey[] = L"Software\\Microsoft\\EdgeUpdate\\Clients\\{F3017226-FE2A-4295-8BDF-00C3A9A7E4C5}";
@@ -51,7 +45,7 @@ std::string VersionFileText(const std::string& productVersion, const std::string
                           Element("min_web_installer_version", minInstallerVersion) +
                           Element("web_installer_download_url", "http://127.0.0.1:9/PictoraSetup.exe");
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<zylwebinstaller>" +
-           Element("product_code", Narrow(kProductCode)) + Element("fresh_install", release) +
+           Element("product_code", Utf8(kProductCode)) + Element("fresh_install", release) +
            Element("patch_install", release) + "</zylwebinstaller>\r\n";
 }
 
@@ -81,7 +75,7 @@ void PipelineTest::TearDown()
 {
     controller.reset();
     for (const std::wstring& code : {kProductCode, kFailingProductCode, kBonjourProductCode})
-        EXPECT_EQ(RemoveProduct(code), 0) << Narrow(code);
+        EXPECT_EQ(RemoveProduct(code), 0) << Utf8(code);
     SetEnvironmentVariableW(L"PICTORA_FIXTURE_RECORD", nullptr);
     SetEnvironmentVariableW(L"PICTORA_FIXTURE_REGISTRY_KEY", nullptr);
     boxes.reset();
@@ -139,11 +133,11 @@ int PipelineTest::Requests(const std::string& file) const
 void PipelineTest::LoadProduct(const ManifestSpec& spec)
 {
     auto url = [this](const std::string& path) {
-        return path.rfind("http", 0) == 0 ? path : Narrow(ServerUrl(path));
+        return path.rfind("http", 0) == 0 ? path : Utf8(ServerUrl(path));
     };
     std::ostringstream product;
     product << Element("pid", "PM2026EN") << Element("full_name", "Pictora Maxora 2026")
-            << Element("short_name", "Pictora Maxora") << Element("registry", Narrow(productKey_->Path()))
+            << Element("short_name", "Pictora Maxora") << Element("registry", Utf8(productKey_->Path()))
             << Element("standalone", spec.standalone ? "true" : "false")
             << Element("standalone_version", spec.standaloneVersion);
     if (!spec.versionCheckPath.empty())
@@ -162,7 +156,7 @@ void PipelineTest::LoadProduct(const ManifestSpec& spec)
                 << Element("install_commandline", d.commandLine) << "</dependency>";
     std::string manifest = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<zylwebinstaller>" +
                            Element("web_installer_version", spec.webInstallerVersion) +
-                           Element("product_code", Narrow(kProductCode)) + Element("product", product.str()) +
+                           Element("product_code", Utf8(kProductCode)) + Element("product", product.str()) +
                            "</zylwebinstaller>\r\n";
 
     // Each call gets folders of its own: a table of cases loads a product
@@ -220,13 +214,6 @@ std::vector<std::string> PipelineTest::FixtureRecords() const
     return lines;
 }
 
-std::wstring Msiexec()
-{
-    wchar_t system[MAX_PATH];
-    UINT length = GetSystemDirectoryW(system, MAX_PATH);
-    return L"\"" + std::wstring(system, length) + L"\\msiexec.exe\"";
-}
-
 std::wstring InstalledVersion(const std::wstring& productCode)
 {
     return QueryInstalledVersion(productCode);
@@ -236,7 +223,7 @@ long RemoveProduct(const std::wstring& productCode)
 {
     if (InstalledVersion(productCode).empty())
         return 0;
-    return RunProcess(Msiexec() + L" /x " + productCode + L" /qn", 180000);
+    return RunProcess(testing_support::MsiexecCommand() + L" /x " + productCode + L" /qn", 180000);
 }
 
 std::optional<std::wstring> ReadString(HKEY root, const std::wstring& path, const std::wstring& name)

@@ -68,6 +68,14 @@ struct PipelineRun {
     std::vector<PipelinePhase> phases;
     InstallProgress last;
     bool timedOut = false;
+
+    bool Saw(PipelinePhase phase) const
+    {
+        for (PipelinePhase seen : phases)
+            if (seen == phase)
+                return true;
+        return false;
+    }
 };
 
 class PipelineTest : public testing::Test {
@@ -115,8 +123,6 @@ private:
     std::vector<std::unique_ptr<registry_test::ScopedValueRestore>> restoredValues_;
 };
 
-// msiexec of the system folder, quoted.
-std::wstring Msiexec();
 // Removes a product from the prefix when it is installed; the msiexec
 // result (0 when there was nothing to remove).
 long RemoveProduct(const std::wstring& productCode);

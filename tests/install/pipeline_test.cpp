@@ -19,11 +19,6 @@ using testing_support::WriteFileBytes;
 
 namespace {
 
-bool Contains(const std::vector<PipelinePhase>& phases, PipelinePhase phase)
-{
-    return std::find(phases.begin(), phases.end(), phase) != phases.end();
-}
-
 // The records of the fixture programs whose file name ends with `program`.
 std::vector<std::string> RecordsOf(const std::vector<std::string>& records, const std::string& program)
 {
@@ -170,7 +165,7 @@ TEST_F(PipelineTest, StandalonePackageInstallsWithoutTheServer)
     PipelineRun run = Drive();
 
     ASSERT_EQ(run.last.phase, PipelinePhase::Finished) << PhaseName(run.last.phase);
-    EXPECT_FALSE(std::count(run.phases.begin(), run.phases.end(), PipelinePhase::Downloading));
+    EXPECT_FALSE(run.Saw(PipelinePhase::Downloading));
     EXPECT_TRUE(run.last.downloadWeights.empty());
     EXPECT_EQ(run.last.installWeights, (std::vector<uint32_t>{90, 10}));
     EXPECT_EQ(Requests("version.xml"), 0);
@@ -186,7 +181,7 @@ TEST_F(PipelineTest, StandalonePackageInstallsWithoutTheServer)
 TEST_F(PipelineTest, UpdateOfAnInstalledCopyRecordsNothing)
 {
     std::wstring first = testing_support::BinaryDir() + L"\\fixtures\\install\\pictora_maxora_1.msi";
-    ASSERT_EQ(testing_support::RunProcess(Msiexec() + L" /i \"" + first + L"\" /qn", 180000), 0);
+    ASSERT_EQ(testing_support::RunProcess(testing_support::MsiexecCommand() + L" /i \"" + first + L"\" /qn", 180000), 0);
     ASSERT_EQ(InstalledVersion(kProductCode), kVersion1);
     ServeText("version.xml", VersionFileText("9.2.0.200", "1.0.0.0"));
     Serve("pictora_maxora_2.msi", "pictora_maxora_2.msi");

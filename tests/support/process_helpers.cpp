@@ -156,4 +156,20 @@ long RunProcess(const std::wstring& commandLine, DWORD timeoutMs, const std::wst
     return result;
 }
 
+std::string Utf8(const std::wstring& text)
+{
+    int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string utf8(size > 0 ? size - 1 : 0, '\0');
+    if (size > 1)
+        WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, utf8.data(), size, nullptr, nullptr);
+    return utf8;
+}
+
+std::wstring MsiexecCommand()
+{
+    wchar_t system[MAX_PATH];
+    UINT length = GetSystemDirectoryW(system, MAX_PATH);
+    return L"\"" + std::wstring(system, length) + L"\\msiexec.exe\"";
+}
+
 }  // namespace testing_support

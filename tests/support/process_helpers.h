@@ -24,6 +24,12 @@ private:
     std::wstring path_;
 };
 
+// `text` in UTF-8.
+std::string Utf8(const std::wstring& text);
+
+// msiexec of the system folder, in double quotes, for a command line.
+std::wstring MsiexecCommand();
+
 bool FileExists(const std::wstring& path);
 bool IsFolder(const std::wstring& path);
 std::string ReadFileBytes(const std::wstring& path);
