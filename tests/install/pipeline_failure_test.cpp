@@ -61,10 +61,10 @@ TEST_F(PipelineTest, UnreachableServerOrFailedDownloadFailsWithTheConnectMessage
         SCOPED_TRACE(c.name);
         ServeText("version.xml", VersionFileText("9.1.0.100", "1.0.0.0"));
         ServeRule("pictora_maxora_1.msi", c.packageRule);
-        ManifestSpec spec;
+        TestManifest parts;
         if (!c.versionFileReachable)
-            spec.versionCheckPath = "http://127.0.0.1:" + std::to_string(net_test::UnusedPort()) + "/version.xml";
-        ASSERT_NO_FATAL_FAILURE(LoadProduct(spec));
+            parts.versionCheckPath = "http://127.0.0.1:" + std::to_string(net_test::UnusedPort()) + "/version.xml";
+        ASSERT_NO_FATAL_FAILURE(LoadProduct(parts));
         TheConfig().hasLanguageChoice = 0;
         boxes->boxes.clear();
 
@@ -104,7 +104,7 @@ TEST_F(PipelineTest, VersionVerdictsStopTheRunWithTheirMessage)
         SCOPED_TRACE(c.name);
         ServeText("version.xml", VersionFileText("9.1.0.100", c.minInstallerVersion));
         Serve("pictora_maxora_1.msi", "pictora_maxora_1.msi");
-        ASSERT_NO_FATAL_FAILURE(LoadProduct(ManifestSpec()));
+        ASSERT_NO_FATAL_FAILURE(LoadProduct(TestManifest()));
         TheApp().existingInstall = c.existingInstall;
         TheConfig().installedVersion = kVersion1;
         boxes->boxes.clear();
@@ -130,10 +130,10 @@ TEST_F(PipelineTest, FailingPackageFailsTheRunAndLeavesNothing)
 {
     ServeText("version.xml", VersionFileText("9.1.0.100", "1.0.0.0"));
     Serve("pictora_maxora_failing.msi", "pictora_maxora_failing.msi");
-    ManifestSpec spec;
-    spec.mainComponent = "pictora_maxora_failing.msi";
-    spec.mainComponentPath = "pictora_maxora_failing.msi";
-    ASSERT_NO_FATAL_FAILURE(LoadProduct(spec));
+    TestManifest parts;
+    parts.mainComponent = "pictora_maxora_failing.msi";
+    parts.mainComponentPath = "pictora_maxora_failing.msi";
+    ASSERT_NO_FATAL_FAILURE(LoadProduct(parts));
     TheConfig().hasLanguageChoice = 0;
     testing_support::TempDir logDir;
     SetDebugTraceLogPath(logDir / L"PictoraSetup.log");
@@ -162,7 +162,7 @@ TEST_F(PipelineTest, CancelDuringAPausedDownloadEndsCancelledWithoutABox)
 {
     ServeText("version.xml", VersionFileText("9.1.0.100", "1.0.0.0"));
     ServeRule("pictora_maxora_1.msi", "size=8388608&chunk=4096&delay=5");
-    ASSERT_NO_FATAL_FAILURE(LoadProduct(ManifestSpec()));
+    ASSERT_NO_FATAL_FAILURE(LoadProduct(TestManifest()));
     TheConfig().hasLanguageChoice = 0;
     bool paused = false;
     int pausedPercent = -1;
@@ -201,7 +201,7 @@ TEST_F(PipelineTest, CancelDuringThePackageIsAnsweredAtItsNextProgressMessage)
 {
     ServeText("version.xml", VersionFileText("9.1.0.100", "1.0.0.0"));
     Serve("pictora_maxora_1.msi", "pictora_maxora_1.msi");
-    ASSERT_NO_FATAL_FAILURE(LoadProduct(ManifestSpec()));
+    ASSERT_NO_FATAL_FAILURE(LoadProduct(TestManifest()));
     TheConfig().hasLanguageChoice = 0;
     std::vector<int> progressAnswers;
     controller->installerMessageHook = [this, &progressAnswers](UINT messageType, int answer) {
@@ -231,7 +231,7 @@ TEST_F(PipelineTest, CancelBeforeTheFirstItemDownloadsNothing)
 {
     ServeText("version.xml", VersionFileText("9.1.0.100", "1.0.0.0"));
     Serve("pictora_maxora_1.msi", "pictora_maxora_1.msi");
-    ASSERT_NO_FATAL_FAILURE(LoadProduct(ManifestSpec()));
+    ASSERT_NO_FATAL_FAILURE(LoadProduct(TestManifest()));
     RequestCancel(*controller);
 
     PipelineRun run = Drive();

@@ -130,7 +130,7 @@ int PipelineTest::Requests(const std::string& file) const
     return TheServer().RequestCount(ServerPath(file));
 }
 
-void PipelineTest::LoadProduct(const ManifestSpec& spec)
+void PipelineTest::LoadProduct(const TestManifest& parts)
 {
     auto url = [this](const std::string& path) {
         return path.rfind("http", 0) == 0 ? path : Utf8(ServerUrl(path));
@@ -138,24 +138,24 @@ void PipelineTest::LoadProduct(const ManifestSpec& spec)
     std::ostringstream product;
     product << Element("pid", "PM2026EN") << Element("full_name", "Pictora Maxora 2026")
             << Element("short_name", "Pictora Maxora") << Element("registry", Utf8(productKey_->Path()))
-            << Element("standalone", spec.standalone ? "true" : "false")
-            << Element("standalone_version", spec.standaloneVersion);
-    if (!spec.versionCheckPath.empty())
-        product << Element("version_check_url", url(spec.versionCheckPath));
-    product << "<main_component>" << Element("name", spec.mainComponent)
-            << Element("executable", "PictoraMaxora.exe") << Element("full_url", url(spec.mainComponentPath));
-    for (const ManifestSpec::Record& t : spec.transforms)
+            << Element("standalone", parts.standalone ? "true" : "false")
+            << Element("standalone_version", parts.standaloneVersion);
+    if (!parts.versionCheckPath.empty())
+        product << Element("version_check_url", url(parts.versionCheckPath));
+    product << "<main_component>" << Element("name", parts.mainComponent)
+            << Element("executable", "PictoraMaxora.exe") << Element("full_url", url(parts.mainComponentPath));
+    for (const TestManifest::Record& t : parts.transforms)
         product << "<transform>" << Element("lang_id", t.keyText) << Element("name", t.name)
                 << Element("full_url", url(t.path)) << "</transform>";
     product << "</main_component>";
-    for (const ManifestSpec::Record& p : spec.languagePacks)
+    for (const TestManifest::Record& p : parts.languagePacks)
         product << "<language_pack>" << Element("lang_id", p.keyText) << Element("pid", "LP" + p.keyText)
                 << Element("name", p.name) << Element("full_url", url(p.path)) << "</language_pack>";
-    for (const ManifestSpec::Record& d : spec.dependencies)
+    for (const TestManifest::Record& d : parts.dependencies)
         product << "<dependency>" << Element("name", d.keyText) << Element("full_url", url(d.path))
                 << Element("install_commandline", d.commandLine) << "</dependency>";
     std::string manifest = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<zylwebinstaller>" +
-                           Element("web_installer_version", spec.webInstallerVersion) +
+                           Element("web_installer_version", parts.webInstallerVersion) +
                            Element("product_code", Utf8(kProductCode)) + Element("product", product.str()) +
                            "</zylwebinstaller>\r\n";
 

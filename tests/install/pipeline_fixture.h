@@ -38,7 +38,7 @@ inline const std::wstring kVersion2 = L"9.2.0.200";
 inline const std::wstring kPackageKey = L"SOFTWARE\\ZYL Systems\\Pictora Maxora Package";
 
 // The parts of a test manifest; the URLs are paths on the test server.
-struct ManifestSpec {
+struct TestManifest {
     bool standalone = false;
     std::string webInstallerVersion = "1.0.0.1";
     std::string standaloneVersion = "9.1.0.100";
@@ -96,7 +96,7 @@ protected:
     // Writes the manifest beside the test installer and loads the
     // configuration from it (result 0 expected); then the folder of the
     // installation is set to a fresh folder of this test.
-    void LoadProduct(const ManifestSpec& spec);
+    void LoadProduct(const TestManifest& parts);
 
     // StartPipeline and poll every 20 ms until a final phase (or the time
     // is up); `onPoll` sees every copy taken.

@@ -42,8 +42,8 @@ TEST_F(PipelineTest, FreshWebInstallFinishesAndRecordsTheProgram)
     ServeText("version.xml", VersionFileText("9.1.0.100", "1.0.0.0"));
     // Sent in pieces, so that the download lasts a few polls.
     ServeRule("pictora_maxora_1.msi", "file=pictora_maxora_1.msi&chunk=65536&delay=40");
-    ManifestSpec spec;
-    ASSERT_NO_FATAL_FAILURE(LoadProduct(spec));
+    TestManifest parts;
+    ASSERT_NO_FATAL_FAILURE(LoadProduct(parts));
     TheConfig().hasLanguageChoice = 0;
     TheConfig().associationLevel = 1;
 
@@ -101,14 +101,14 @@ TEST_F(PipelineTest, LocalisedInstallRunsMissingPrerequisitesAndTheLanguagePack)
                             L"SOFTWARE\\Wow6432Node\\Microsoft\\VisualStudio\\14.0\\VC\\Runtimes\\x64", L"Bld",
                             REG_DWORD, registry_test::NumberBytes(33810));
 
-    ManifestSpec spec;
-    spec.dependencies = {{"webview2.exe", "", "webview2.exe", "/silent /install"},
+    TestManifest parts;
+    parts.dependencies = {{"webview2.exe", "", "webview2.exe", "/silent /install"},
                          {"vc_redist.exe", "", "vc_redist.exe", "/quiet /norestart"},
                          {"bonjour.msi", "", "bonjour.msi", "/qn"}};
-    spec.transforms = {{"1031", "Deutsch", "pictora_de.mst", ""}};
-    spec.languagePacks = {{"1036", "Français", "language_pack_fr.exe", ""},
+    parts.transforms = {{"1031", "Deutsch", "pictora_de.mst", ""}};
+    parts.languagePacks = {{"1036", "Français", "language_pack_fr.exe", ""},
                           {"1031", "Deutsch", "language_pack_de.exe", ""}};
-    ASSERT_NO_FATAL_FAILURE(LoadProduct(spec));
+    ASSERT_NO_FATAL_FAILURE(LoadProduct(parts));
     TheConfig().hasLanguageChoice = 1;
     TheConfig().language.langId = 1031;
 
@@ -153,10 +153,10 @@ TEST_F(PipelineTest, LocalisedInstallRunsMissingPrerequisitesAndTheLanguagePack)
 // the work list that is not there (here the language pack) is passed over.
 TEST_F(PipelineTest, StandalonePackageInstallsWithoutTheServer)
 {
-    ManifestSpec spec;
-    spec.standalone = true;
-    spec.languagePacks = {{"1031", "Deutsch", "language_pack_de.exe", ""}};
-    ASSERT_NO_FATAL_FAILURE(LoadProduct(spec));
+    TestManifest parts;
+    parts.standalone = true;
+    parts.languagePacks = {{"1031", "Deutsch", "language_pack_de.exe", ""}};
+    ASSERT_NO_FATAL_FAILURE(LoadProduct(parts));
     TheConfig().hasLanguageChoice = 1;
     TheConfig().language.langId = 1031;
     ASSERT_TRUE(testing_support::CopyFileTo(testing_support::BinaryDir() + L"\\fixtures\\install\\pictora_maxora_1.msi",
@@ -185,10 +185,10 @@ TEST_F(PipelineTest, UpdateOfAnInstalledCopyRecordsNothing)
     ASSERT_EQ(InstalledVersion(kProductCode), kVersion1);
     ServeText("version.xml", VersionFileText("9.2.0.200", "1.0.0.0"));
     Serve("pictora_maxora_2.msi", "pictora_maxora_2.msi");
-    ManifestSpec spec;
-    spec.mainComponent = "pictora_maxora_2.msi";
-    spec.mainComponentPath = "pictora_maxora_2.msi";
-    ASSERT_NO_FATAL_FAILURE(LoadProduct(spec));
+    TestManifest parts;
+    parts.mainComponent = "pictora_maxora_2.msi";
+    parts.mainComponentPath = "pictora_maxora_2.msi";
+    ASSERT_NO_FATAL_FAILURE(LoadProduct(parts));
     ASSERT_EQ(TheApp().existingInstall, 1) << "the installed copy is found at start-up";
 
     PipelineRun run = Drive();
