@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 
+#include "install/pipeline_fixture.h"
 #include "support/process_helpers.h"
 #include "support/registry_test_support.h"
 
@@ -27,10 +28,10 @@ using testing_support::Utf8;
 
 namespace {
 
-const std::wstring kProductCode = L"{7D3A1C52-4E8B-4B6F-9A21-5C0E3F6D8B41}";
-const std::wstring kFailingProductCode = L"{A4C81F0E-3B6D-4E92-8F57-1D2B9C6E0A73}";
-const std::wstring kBonjourProductCode = L"{C3E5A7B9-1D2F-4A6C-8E0B-9F1D3B5C7E92}";
-const wchar_t kPackageKey[] = L"SOFTWARE\\ZYL Systems\\Pictora Maxora Package";
+using pipeline_test::kBonjourProductCode;
+using pipeline_test::kFailingProductCode;
+using pipeline_test::kPackageKey;
+using pipeline_test::kProductCode;
 const wchar_t kBonjourKey[] = L"SOFTWARE\\Apple Inc.\\Bonjour";
 const wchar_t kWebView2Key[] = L"Software\\Microsoft\\EdgeUpdate\\Clients\\{F3017226-FE2A-4295-8BDF-00C3A9A7E4C5}";
 const wchar_t kVcRuntimeKey[] = L"SOFTWARE\\Wow6432Node\\Microsoft\\VisualStudio\\14.0\\VC\\Runtimes\\x64";
