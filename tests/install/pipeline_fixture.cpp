@@ -52,6 +52,8 @@ std::string VersionFileText(const std::string& productVersion, const std::string
 void PipelineTest::SetUp()
 {
     ASSERT_TRUE(TheServer().Running()) << TheServer().Failure();
+    // Request counts are this test's own, also when tests are repeated.
+    ASSERT_TRUE(TheServer().ClearRequestLog());
     setupDir_ = std::make_unique<TempDir>();
     workDir_ = std::make_unique<TempDir>();
     productKey_ = std::make_unique<ScopedTestKey>(HKEY_LOCAL_MACHINE, TestKeyPath());

@@ -239,6 +239,11 @@ bool LocalTestServer::SetRule(const std::string& path, const std::string& parame
     return status == 200;
 }
 
+bool LocalTestServer::ClearRequestLog()
+{
+    return Get("/__control/clear-log") == 200;
+}
+
 int LocalTestServer::RequestCount(const std::string& path)
 {
     std::string answer;

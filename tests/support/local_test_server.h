@@ -44,6 +44,8 @@ public:
     // Sets the rule of `path`: `parameters` as in a rule of test_server.py,
     // "status=404&body=x" (values already URL-encoded). True when accepted.
     bool SetRule(const std::string& path, const std::string& parameters);
+    // Forgets the requests recorded so far; true when the server agreed.
+    bool ClearRequestLog();
     // Requests recorded for `path`, -1 when the server does not answer.
     int RequestCount(const std::string& path);
     // The value of header `name` in the latest request for `path`; empty
