@@ -3,7 +3,7 @@
 #include <windows.h>
 #include <wininet.h>
 
-#include "app/unique_handle.h"
+#include "base/unique_handle.h"
 #include "net/internet_session.h"
 
 int64_t BareDownload(const std::wstring& url, const std::wstring& file)

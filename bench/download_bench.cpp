@@ -20,8 +20,8 @@
 #include <cwchar>
 #include <string>
 
-#include "app/unique_handle.h"
 #include "bare_download.h"
+#include "base/unique_handle.h"
 #include "net/download_job.h"
 #include "net/internet_session.h"
 

@@ -18,11 +18,11 @@
 #include <cstdio>
 #include <string>
 
-#include "app/installer_app.h"
-#include "app/notifier.h"
 #include "bare_download.h"
+#include "base/notifier.h"
 #include "config/installed_product.h"
 #include "config/installer_config.h"
+#include "config/run_flags.h"
 #include "install/install_controller.h"
 #include "install/shared_progress.h"
 #include "net/internet_session.h"
@@ -97,7 +97,7 @@ int RunPipeline(const std::wstring& setup, const std::wstring& baseUrl)
         fwprintf(stderr, L"install_bench: box: %ls\n", text.c_str());
         return IDOK;
     });
-    if (LoadConfiguration(TheConfig(), setup + L"\\PictoraSetup.exe", TheApp().existingInstall, L"") != 0)
+    if (LoadConfiguration(TheConfig(), setup + L"\\PictoraSetup.exe", TheRunFlags().existingInstall, L"") != 0)
         return 1;
     TheConfig().hasLanguageChoice = 0;
     TheConfig().installFolder = setup + L"\\product";

@@ -2,8 +2,8 @@
 
 #include <objbase.h>
 
-#include "app/debug_trace.h"
 #include "app/startup_steps.h"
+#include "base/debug_trace.h"
 #include "config/installer_config.h"
 #include "net/internet_session.h"
 #include "ui/theme.h"
@@ -20,13 +20,13 @@ CZYLMasterInstallerApp& TheApp()
     return app;
 }
 
-OptionTable CZYLMasterInstallerApp::BuildOptionTable()
+OptionTable BuildOptionTable(RunFlags& flags)
 {
     return {
-        {"/s", [this](const std::wstring&) { silentMode = 1; }},
-        {"/n", [this](const std::wstring&) { skipSelfUpdate = 1; }},
-        {"/l", [this](const std::wstring&) { launchAfterInstall = 1; }},
-        {"/lang", [this](const std::wstring& value) { requestedLanguage = value; }},
+        {"/s", [&flags](const std::wstring&) { flags.silentMode = 1; }},
+        {"/n", [&flags](const std::wstring&) { flags.skipSelfUpdate = 1; }},
+        {"/l", [&flags](const std::wstring&) { flags.launchAfterInstall = 1; }},
+        {"/lang", [&flags](const std::wstring& value) { flags.requestedLanguage = value; }},
     };
 }
 
@@ -40,7 +40,7 @@ bool CZYLMasterInstallerApp::InitInstance()
     DebugTrace(L"PictoraSetup: single-instance guard taken.\r\n");
 
     // 2.-3. Options.
-    ParseCommandLine(ProcessArguments(), BuildOptionTable());
+    ParseCommandLine(ProcessArguments(), BuildOptionTable(TheRunFlags()));
 
     // 4. The window class that a second instance looks for.
     if (!RegisterInstallerWindowClass()) {
@@ -56,7 +56,7 @@ bool CZYLMasterInstallerApp::InitInstance()
     LoadConfiguration();
 
     // 8. Self-update check.
-    if (!skipSelfUpdate) {
+    if (!TheRunFlags().skipSelfUpdate) {
         clientValidator.updaterPath.clear();
         clientValidator.RunModal();
         if (clientValidator.outcome != 0)

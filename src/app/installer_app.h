@@ -6,6 +6,17 @@
 // The process has no message loop of its own: start-up returns and the
 // exit routine follows at once, which may start a downloaded newer
 // installer with "/n".
+//
+// Contents of app/ (the top: it calls every other folder, none calls it):
+//   installer_app    this object, start-up (InitInstance) and exit
+//                    (ExitInstance), BuildOptionTable over the run's flags
+//                    (config/run_flags.h)
+//   command_line     ParseCommandLine, ProcessArguments
+//   startup_steps    the single-instance guard, the window class and the
+//                    newer installer's launch at exit (single_instance,
+//                    window_class, updater_launch)
+//   dll_search_order the DLL search restricted to System32 before anything
+//                    else runs; main: the entry point
 #pragma once
 
 #include <windows.h>
@@ -13,6 +24,7 @@
 #include <string>
 
 #include "app/command_line.h"
+#include "config/run_flags.h"
 #include "selfupdate/client_validator.h"
 
 class CZYLMasterInstallerApp {
@@ -24,23 +36,17 @@ public:
     // The exit routine; returns the process's exit code.
     int ExitInstance();
 
-    // The option table, built afresh for each start.
-    OptionTable BuildOptionTable();
-
     HANDLE singleInstanceSemaphore = nullptr;
-    int existingInstall = 0;
-    int silentMode = 0;
-    int skipSelfUpdate = 0;
-    int launchAfterInstall = 0;
-    std::wstring requestedLanguage;
     CClientValidator clientValidator;
 };
 
 // The process-wide application object.
 CZYLMasterInstallerApp& TheApp();
 
+// The option table that sets `flags` (the run's flags, TheRunFlags(), at
+// start-up), built afresh for each start.
+OptionTable BuildOptionTable(RunFlags& flags);
+
 // Names shared by every instance of the installer.
 inline constexpr wchar_t kSingleInstanceName[] = L"ZYLMasterInstaller";
 inline constexpr wchar_t kInstallerClassName[] = L"ZYLMasterInstallerClassName";
-// The caption of the application's own message boxes.
-inline constexpr wchar_t kApplicationName[] = L"Pictora Maxora";

@@ -3,8 +3,8 @@
 #include <shellapi.h>
 #include <shlwapi.h>
 
-#include "app/notifier.h"
 #include "app/startup_steps.h"
+#include "base/notifier.h"
 
 void LaunchDownloadedUpdater(const std::wstring& path)
 {

@@ -9,8 +9,7 @@
 
 #include <cwchar>
 
-#include "app/installer_app.h"
-#include "app/notifier.h"
+#include "base/notifier.h"
 #include "config/registry_key.h"
 #include "config/registry_records.h"
 

@@ -7,14 +7,20 @@
 #include <shlobj.h>
 #include <shlwapi.h>
 
-#include "app/installer_app.h"
 #include "config/installed_product.h"
+#include "config/run_flags.h"
 #include "i18n/language_list.h"
 
 InstallerConfig& TheConfig()
 {
     static InstallerConfig config;
     return config;
+}
+
+RunFlags& TheRunFlags()
+{
+    static RunFlags flags;
+    return flags;
 }
 
 namespace {
@@ -46,8 +52,8 @@ bool EnsureFolder(const std::wstring& folder)
 
 int LoadConfiguration()
 {
-    CZYLMasterInstallerApp& app = TheApp();
-    return LoadConfiguration(TheConfig(), ModulePath(), app.existingInstall, app.requestedLanguage);
+    RunFlags& flags = TheRunFlags();
+    return LoadConfiguration(TheConfig(), ModulePath(), flags.existingInstall, flags.requestedLanguage);
 }
 
 int LoadConfiguration(InstallerConfig& config, const std::wstring& exePath, int& existingInstall,

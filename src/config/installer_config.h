@@ -13,6 +13,8 @@
 //                        installed language packs; installed_product_records:
 //                        the values written after a fresh installation
 //   installer_config     this object and LoadConfiguration
+//   run_flags            RunFlags: the run's command-line flags and
+//                        existingInstall, set by start-up, read below it
 #pragma once
 
 #include <cstdint>

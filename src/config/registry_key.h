@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "app/unique_handle.h"
+#include "base/unique_handle.h"
 
 // How a key is opened.
 enum class RegistryOpen {

@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <vector>
 
-#include "app/installer_app.h"
 #include "config/installer_config.h"
+#include "config/run_flags.h"
 
 namespace {
 
@@ -74,5 +74,5 @@ int32_t DecideVersionAction(const InstallerConfig& config, bool existingInstall)
 
 int32_t DecideVersionAction()
 {
-    return DecideVersionAction(TheConfig(), TheApp().existingInstall != 0);
+    return DecideVersionAction(TheConfig(), TheRunFlags().existingInstall != 0);
 }

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <string_view>
 
-#include "app/unique_handle.h"
+#include "base/unique_handle.h"
 #include "ui/dpi.h"
 
 namespace {

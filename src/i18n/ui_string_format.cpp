@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/debug_trace.h"
+#include "base/debug_trace.h"
 
 namespace {
 

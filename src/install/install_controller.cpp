@@ -2,9 +2,9 @@
 
 #include <msi.h>
 
-#include "app/installer_app.h"
 #include "config/installed_product.h"
 #include "config/installer_config.h"
+#include "config/run_flags.h"
 #include "install/prerequisite_check.h"
 #include "install/shared_progress.h"
 #include "net/download_paths.h"
@@ -53,7 +53,7 @@ WorkList BuildWorkList(const InstallerConfig& config, int existingInstall)
 void StartPipeline(InstallController& controller)
 {
     controller.WaitForWorker();
-    controller.workList = BuildWorkList(TheConfig(), TheApp().existingInstall);
+    controller.workList = BuildWorkList(TheConfig(), TheRunFlags().existingInstall);
     StartProgressRecord(controller.workList.downloadWeights, controller.workList.installWeights,
                         controller.cancelRequested != 0);
     // downloadWriteLock lives as long as the process; the internet handle

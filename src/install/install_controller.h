@@ -15,7 +15,7 @@
 #include <string>
 #include <thread>
 
-#include "app/unique_handle.h"
+#include "base/unique_handle.h"
 #include "install/installer_messages.h"
 #include "install/work_list.h"
 #include "net/download_job.h"

@@ -6,10 +6,10 @@
 
 #include <string>
 
-#include "app/debug_trace.h"
-#include "app/installer_app.h"
-#include "app/notifier.h"
+#include "base/debug_trace.h"
+#include "base/notifier.h"
 #include "config/installer_config.h"
+#include "config/run_flags.h"
 #include "install/install_controller.h"
 #include "install/install_properties.h"
 #include "install/installer_result.h"
@@ -59,7 +59,7 @@ bool InstallPackage(InstallController& controller, const WorkItem& item)
     MsiSetExternalUIW(HandleInstallerMessage, kInstallerMessageFilter, &controller);
     controller.installerHandlerRegistered = true;
 
-    std::wstring properties = BuildInstallProperties(CurrentPropertyChoices(TheConfig(), TheApp().existingInstall));
+    std::wstring properties = BuildInstallProperties(CurrentPropertyChoices(TheConfig(), TheRunFlags().existingInstall));
     UINT result = MsiInstallProductW(item.localPath.c_str(), properties.c_str());
     if (result != ERROR_SUCCESS)
         DebugTrace(InstallerFailureTrace(result));

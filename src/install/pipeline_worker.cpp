@@ -5,9 +5,9 @@
 
 #include <string>
 
-#include "app/installer_app.h"
-#include "app/notifier.h"
+#include "base/notifier.h"
 #include "config/installer_config.h"
+#include "config/run_flags.h"
 #include "config/version_descriptor.h"
 #include "config/version_rules.h"
 #include "i18n/ui_string_format.h"
@@ -45,7 +45,7 @@ bool RunVersionCheck(InstallController& controller)
             return false;
         }
     }
-    int32_t verdict = DecideVersionAction(config, TheApp().existingInstall != 0);
+    int32_t verdict = DecideVersionAction(config, TheRunFlags().existingInstall != 0);
     switch (verdict) {
     case VersionContinue:
         return true;

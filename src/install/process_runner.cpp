@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/unique_handle.h"
+#include "base/unique_handle.h"
 #include "install/process_command_line.h"
 
 namespace {

@@ -5,13 +5,13 @@
 
 #include <vector>
 
-#include "app/installer_app.h"
 #include "config/installed_product.h"
 #include "config/installer_config.h"
+#include "config/run_flags.h"
 
 bool RegisterInstallation()
 {
-    if (TheApp().existingInstall)
+    if (TheRunFlags().existingInstall)
         return true;
     InstallerConfig& config = TheConfig();
     std::vector<wchar_t> folder(config.installFolder.begin(), config.installFolder.end());

@@ -1,7 +1,7 @@
 #include "install/running_applications.h"
 
-#include "app/notifier.h"
-#include "app/unique_handle.h"
+#include "base/notifier.h"
+#include "base/unique_handle.h"
 #include "config/installer_config.h"
 #include "i18n/ui_string_lookup.h"
 

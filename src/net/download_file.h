@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "app/unique_handle.h"
+#include "base/unique_handle.h"
 #include "net/transfer_targets.h"
 
 class OutputFile : public IDownloadFile, public IByteStream {

@@ -11,7 +11,7 @@
 #include <optional>
 #include <string>
 
-#include "app/unique_handle.h"
+#include "base/unique_handle.h"
 
 enum class RequestKind {
     FileDownload,    // DownloadUrlToFile

@@ -38,8 +38,8 @@ TEST(CommandLine, OptionTable)
 {
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.what);
-        CZYLMasterInstallerApp app;
-        ParseCommandLine(c.arguments, app.BuildOptionTable());
+        RunFlags app;
+        ParseCommandLine(c.arguments, BuildOptionTable(app));
         EXPECT_EQ(app.silentMode, c.expected.silent);
         EXPECT_EQ(app.skipSelfUpdate, c.expected.skip);
         EXPECT_EQ(app.launchAfterInstall, c.expected.launch);

@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "app/installer_app.h"
-#include "app/notifier.h"
 #include "app/startup_steps.h"
+#include "base/notifier.h"
 #include "support/process_helpers.h"
 
 using namespace testing_support;

@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "app/notifier.h"
+#include "base/notifier.h"
 #include "config/installer_config.h"
 #include "support/process_helpers.h"
 

@@ -5,8 +5,8 @@
 #include <ostream>
 #include <string>
 
-#include "app/installer_app.h"
 #include "config/installer_config.h"
+#include "config/run_flags.h"
 #include "config/version_rules.h"
 
 void PrintTo(const ParsedVersion& v, std::ostream* os)
@@ -128,27 +128,27 @@ TEST(VersionRules, DecideVersionAction)
 }
 
 // Without arguments it reads the process-wide configuration and the
-// application's existingInstall flag.
+// run's existingInstall flag.
 TEST(VersionRules, DecideVersionActionReadsTheProcessWideState)
 {
     InstallerConfig& config = TheConfig();
-    CZYLMasterInstallerApp& app = TheApp();
+    RunFlags& flags = TheRunFlags();
     const ProductManifest savedManifest = config.manifest;
     const std::wstring savedInstalled = config.installedVersion;
-    const int savedFlag = app.existingInstall;
+    const int savedFlag = flags.existingInstall;
 
     const DecideCase& updateNeeded = kDecideCases[2];  // verdict 2 only with the flag set
     InstallerConfig prepared = ConfigFor(updateNeeded);
     config.manifest = prepared.manifest;
     config.installedVersion = prepared.installedVersion;
-    app.existingInstall = 1;
+    flags.existingInstall = 1;
     const int32_t withFlag = DecideVersionAction();
-    app.existingInstall = 0;
+    flags.existingInstall = 0;
     const int32_t withoutFlag = DecideVersionAction();
 
     config.manifest = savedManifest;
     config.installedVersion = savedInstalled;
-    app.existingInstall = savedFlag;
+    flags.existingInstall = savedFlag;
 
     EXPECT_EQ(withFlag, 2);
     EXPECT_EQ(withoutFlag, 0);

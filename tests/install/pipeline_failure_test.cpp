@@ -9,9 +9,9 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/debug_trace.h"
-#include "app/installer_app.h"
+#include "base/debug_trace.h"
 #include "config/installer_config.h"
+#include "config/run_flags.h"
 #include "i18n/ui_string_lookup.h"
 #include "install/pipeline_fixture.h"
 #include "support/local_test_server.h"
@@ -105,7 +105,7 @@ TEST_F(PipelineTest, VersionVerdictsStopTheRunWithTheirMessage)
         ServeText("version.xml", VersionFileText("9.1.0.100", c.minInstallerVersion));
         Serve("pictora_maxora_1.msi", "pictora_maxora_1.msi");
         ASSERT_NO_FATAL_FAILURE(LoadProduct(TestManifest()));
-        TheApp().existingInstall = c.existingInstall;
+        TheRunFlags().existingInstall = c.existingInstall;
         TheConfig().installedVersion = kVersion1;
         boxes->boxes.clear();
 
@@ -119,7 +119,7 @@ TEST_F(PipelineTest, VersionVerdictsStopTheRunWithTheirMessage)
         EXPECT_EQ(boxes->boxes[0].style, static_cast<UINT>(MB_OKCANCEL | MB_ICONERROR));
         EXPECT_EQ(Requests("pictora_maxora_1.msi"), 0);
         controller.reset();
-        TheApp().existingInstall = 0;
+        TheRunFlags().existingInstall = 0;
     }
 }
 

@@ -4,9 +4,9 @@
 
 #include <sstream>
 
-#include "app/installer_app.h"
 #include "config/installed_product.h"
 #include "config/installer_config.h"
+#include "config/run_flags.h"
 #include "support/local_test_server.h"
 
 using namespace registry_test;
@@ -70,7 +70,7 @@ void PipelineTest::SetUp()
     SetEnvironmentVariableW(L"PICTORA_FIXTURE_REGISTRY_KEY", productKey_->Path().c_str());
     boxes = std::make_unique<NotifyRecorder>();
     TheConfig() = InstallerConfig();
-    TheApp().existingInstall = 0;
+    TheRunFlags().existingInstall = 0;
 }
 
 void PipelineTest::TearDown()
@@ -83,7 +83,7 @@ void PipelineTest::TearDown()
     boxes.reset();
     restoredValues_.clear();
     TheConfig() = InstallerConfig();
-    TheApp().existingInstall = 0;
+    TheRunFlags().existingInstall = 0;
 }
 
 std::string PipelineTest::ServerPath(const std::string& file) const
@@ -169,8 +169,8 @@ void PipelineTest::LoadProduct(const TestManifest& parts)
     ASSERT_TRUE(CreateDirectoryW((setup + L"\\config").c_str(), nullptr));
     ASSERT_TRUE(WriteFileBytes(setup + L"\\config\\manifest.xml", manifest));
     TheConfig() = InstallerConfig();
-    TheApp().existingInstall = 0;
-    ASSERT_EQ(LoadConfiguration(TheConfig(), setup + L"\\PictoraSetup.exe", TheApp().existingInstall, L""),
+    TheRunFlags().existingInstall = 0;
+    ASSERT_EQ(LoadConfiguration(TheConfig(), setup + L"\\PictoraSetup.exe", TheRunFlags().existingInstall, L""),
               ConfigurationLoaded);
 
     installFolder_ = *workDir_ / (L"Pictora Maxora " + std::to_wstring(loads_));

@@ -6,8 +6,8 @@
 
 #include <algorithm>
 
-#include "app/installer_app.h"
 #include "config/installer_config.h"
+#include "config/run_flags.h"
 #include "install/pipeline_fixture.h"
 #include "support/process_helpers.h"
 
@@ -189,7 +189,7 @@ TEST_F(PipelineTest, UpdateOfAnInstalledCopyRecordsNothing)
     parts.mainComponent = "pictora_maxora_2.msi";
     parts.mainComponentPath = "pictora_maxora_2.msi";
     ASSERT_NO_FATAL_FAILURE(LoadProduct(parts));
-    ASSERT_EQ(TheApp().existingInstall, 1) << "the installed copy is found at start-up";
+    ASSERT_EQ(TheRunFlags().existingInstall, 1) << "the installed copy is found at start-up";
 
     PipelineRun run = Drive();
 

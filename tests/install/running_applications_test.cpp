@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "app/notifier.h"
-#include "app/unique_handle.h"
+#include "base/notifier.h"
+#include "base/unique_handle.h"
 #include "i18n/ui_string_table.h"
 
 namespace {

@@ -13,10 +13,10 @@
 #include <string>
 #include <vector>
 
-#include "app/unique_handle.h"
+#include "base/unique_handle.h"
 #include "net/download_job.h"
-#include "support/local_test_server.h"
 #include "net/transfer_status.h"
+#include "support/local_test_server.h"
 
 namespace net_test {
 

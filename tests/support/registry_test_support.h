@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "app/notifier.h"
+#include "base/notifier.h"
 
 namespace registry_test {
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "app/debug_trace.h"
-#include "app/unique_handle.h"
+#include "base/debug_trace.h"
+#include "base/unique_handle.h"
 #include "support/process_helpers.h"
 
 using namespace testing_support;

@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "app/debug_trace.h"
-#include "app/desktop_launch.h"
-#include "app/notifier.h"
-#include "app/unique_handle.h"
+#include "base/debug_trace.h"
+#include "base/desktop_launch.h"
+#include "base/notifier.h"
+#include "base/unique_handle.h"
 #include "support/process_helpers.h"
 
 using namespace testing_support;

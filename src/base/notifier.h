@@ -7,6 +7,9 @@
 #include <functional>
 #include <string>
 
+// The caption of the application's own message boxes: the product's short name.
+inline constexpr wchar_t kApplicationName[] = L"Pictora Maxora";
+
 // Shows a message box; returns the button pressed (IDOK, IDYES, ...).
 int Notify(const std::wstring& text, const std::wstring& caption, UINT style, HWND owner = nullptr);
 

@@ -1,4 +1,4 @@
-#include "app/debug_trace.h"
+#include "base/debug_trace.h"
 
 #include <windows.h>
 
@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/unique_handle.h"
+#include "base/unique_handle.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "app/desktop_launch.h"
+#include "base/desktop_launch.h"
 
 #include <windows.h>
 #include <exdisp.h>
@@ -8,8 +8,8 @@
 #include <shlobj.h>
 #include <shlwapi.h>
 
-#include "app/debug_trace.h"
-#include "app/unique_handle.h"
+#include "base/debug_trace.h"
+#include "base/unique_handle.h"
 
 namespace {
 
