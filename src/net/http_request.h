@@ -14,8 +14,10 @@
 #include "net/transfer_targets.h"
 
 // Fetches `url` into `file` in reads of at most 4 KiB, staged and written
-// in blocks of at most 40,960 bytes, each block's seek, write and flush
-// under downloadWriteLock. The callback sees a state-2 record twice per
+// in blocks of at most 40,960 bytes, each block's seek and write under
+// downloadWriteLock; the file is flushed to disk once, after its last
+// block, when the whole body arrived uncancelled (a failed flush fails the
+// transfer like a refused write). The callback sees a state-2 record twice per
 // chunk read, then exactly one last record: state 4 (held back 500 ms) when
 // the transfer was cancelled, state 3 otherwise, with errorCode and message
 // of the failed step if one failed.

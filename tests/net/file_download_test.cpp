@@ -1,6 +1,7 @@
 // How DownloadUrlToFile stages what it reads: 4 KiB reads collected into
 // blocks of at most 40,960 bytes, each written at the next offset with its
-// seek, write and flush under downloadWriteLock.
+// seek and write under downloadWriteLock, and one flush of the complete
+// file at the end, outside the lock.
 #include <gtest/gtest.h>
 
 #include "net/cancel_request.h"
@@ -56,9 +57,9 @@ TEST_F(FileDownloadTest, FullReadsAreWrittenInStagedBlocks)
         for (uint64_t block : c.blocks) {
             expected.push_back({FileCall::Seek, offset, true});
             expected.push_back({FileCall::Write, block, true});
-            expected.push_back({FileCall::Flush, 0, true});
             offset += block;
         }
+        expected.push_back({FileCall::Flush, 0, false});
         EXPECT_EQ(file.calls, expected);
         EXPECT_TRUE(SameBytes(testing_support::ReadFileBytes(dir / L"download.bin"), Pattern(c.size)));
     }
@@ -92,6 +93,50 @@ TEST_F(FileDownloadTest, RefusedWriteFailsTheTransfer)
     EXPECT_EQ(last.errorCode, static_cast<uint32_t>(ERROR_DISK_FULL));
     EXPECT_EQ(last.message, L"Write download file Failed.");
     EXPECT_LT(last.bytesDone, 100000);
+}
+
+// The complete file is synced once; a body that came short is not (it is
+// never used), and a refused sync fails the transfer as a refused write does.
+TEST_F(FileDownloadTest, OnlyACompleteFileIsFlushedAndARefusedFlushFails)
+{
+    struct Case {
+        const char* what;
+        std::string rule;
+        DWORD failFlush;
+        bool result;
+        size_t flushes;
+    };
+    const Case cases[] = {
+        {"complete", "size=100000", 0, true, 1},
+        {"cut short", "size=100000&cut=50000", 0, false, 0},
+        {"flush refused", "size=100000", ERROR_DISK_FULL, false, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string path = Path("flush" + std::to_string(&c - cases) + ".bin");
+        ASSERT_TRUE(TheServer().SetRule(path, c.rule));
+        TempDir dir;
+        RecordingFile file;
+        ASSERT_TRUE(file.Open(dir / L"download.bin"));
+        file.failFlush = c.failFlush;
+        CancelRequest cancel;
+        RecordLog log;
+        EXPECT_EQ(DownloadUrlToFile(cancel, Url(path), file, log), c.result);
+        file.Close();
+        size_t flushes = 0;
+        for (const FileCall& call : file.calls)
+            flushes += call.kind == FileCall::Flush;
+        EXPECT_EQ(flushes, c.flushes);
+        if (!file.calls.empty()) {
+            EXPECT_EQ(file.calls.back().kind, c.flushes ? FileCall::Flush : FileCall::Write) << "the flush comes last";
+        }
+        if (c.failFlush) {
+            const Record last = log.Records().back();
+            EXPECT_EQ(last.errorCode, static_cast<uint32_t>(c.failFlush));
+            EXPECT_EQ(last.message, L"Write download file Failed.");
+            EXPECT_EQ(last.bytesDone, 100000) << "every byte arrived before the sync was refused";
+        }
+    }
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 // RecordingFile: the file seam of DownloadUrlToFile with a real file behind
 // it, which notes every seek, write and flush as it passes, and whether the
-// calling thread held downloadWriteLock at that moment. With failWrites set,
-// every write is refused with that system error code, as a full disk would.
+// calling thread held downloadWriteLock at that moment. With failWrites
+// (failFlush) set, every write (flush) is refused with that system error
+// code, as a full disk would.
 #pragma once
 
 #include <windows.h>
@@ -55,11 +56,16 @@ public:
     bool Flush() override
     {
         calls.push_back({FileCall::Flush, 0, LockHeld()});
+        if (failFlush) {
+            SetLastError(failFlush);
+            return false;
+        }
         return file_.Flush();
     }
 
     std::vector<FileCall> calls;
     DWORD failWrites = 0;
+    DWORD failFlush = 0;
 
 private:
     static bool LockHeld()
