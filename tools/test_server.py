@@ -44,10 +44,23 @@ Answers (the rule of a path, its parameters combine)
     chunk=N&delay=MS      the body in pieces of N bytes, MS milliseconds apart
                  (delay at most 10000)
     cut=N        Content-Length announces the whole body; the connection is
-                 closed after N bytes of it (abort=1: reset instead of close)
+                 closed after N bytes of it (abort=1: reset instead of close);
+                 with a range request, after N bytes of the part sent
+    stall=N      after N bytes of the body nothing more is sent: the
+                 connection stays open, silent, until the client goes or the
+                 server stops (at most STALL_LIMIT seconds)
+    hang=1       the request is read and never answered (held as for stall)
+    noranges=1   a Range header is ignored: the whole body with 200, and no
+                 "Accept-Ranges" (see Ranges)
     close=1      "Connection: close" after a complete answer (also sent, without
                  a rule, when the request asked for "Connection: close")
     times=N      the rule serves the next N requests of the path, then is dropped
+
+    Ranges: a 2xx answer with a body (generated, a file, body=) says
+    "Accept-Ranges: bytes"; a request with "Range: bytes=A-" or "bytes=A-B"
+    inside the body is answered 206 with that part and its Content-Range
+    (416 for a range that starts at or past the end); other Range forms are
+    ignored (200, whole body).
 
     1xx, 204 and 304 answers carry no body. HEAD answers with the headers of
     GET; any other method is answered like GET, its request body read and its
@@ -62,6 +75,7 @@ Control interface (plain GET on any port, never recorded; the answers are text)
     /__control/clear?path=/x                  drop the rule of /x (no path: all rules)
     /__control/requests[?path=/x]             the request records, one JSON line each
     /__control/count[?path=/x]                number of requests recorded (for /x)
+    /__control/sent[?path=/x]                 body bytes sent (for /x), all answers
     /__control/header?path=/x&name=User-Agent the value of that header (as is, no line
                                               end) in the latest request for /x; 404
                                               when there is no such request or header
@@ -113,9 +127,11 @@ CONTROL_PREFIX = "/__control/"
 FIXED_PREFIX = "/__fixed/"
 
 RULE_KEYS = {"status", "body", "size", "file", "type", "header", "location",
-             "nolength", "chunk", "delay", "cut", "abort", "close", "times"}
-INT_KEYS = {"status", "size", "chunk", "delay", "cut", "times"}
-FLAG_KEYS = {"nolength", "abort", "close"}
+             "nolength", "chunk", "delay", "cut", "abort", "close", "times",
+             "stall", "hang", "noranges"}
+INT_KEYS = {"status", "size", "chunk", "delay", "cut", "times", "stall"}
+FLAG_KEYS = {"nolength", "abort", "close", "hang", "noranges"}
+STALL_LIMIT = 120.0          # seconds a stalled or hung answer is held at most
 
 # The generated body repeats with period 251; one block of whole periods
 # (about 1 MiB) is sliced at the right phase for every piece sent.
@@ -124,9 +140,12 @@ _PATTERN_VIEW = memoryview(_PATTERN_BLOCK)
 _PATTERN_PIECE = len(_PATTERN_BLOCK) - PATTERN_MODULUS
 
 
+# A source is (length, pieces(start, limit, size), content type): pieces
+# yields the body's bytes from offset start up to offset limit, at most
+# size bytes a piece.
 def pattern_source(length):
-    def pieces(limit, size):
-        offset = 0
+    def pieces(start, limit, size):
+        offset = start
         while offset < limit:
             n = min(size, limit - offset, _PATTERN_PIECE)
             phase = offset % PATTERN_MODULUS
@@ -136,16 +155,17 @@ def pattern_source(length):
 
 
 def memory_source(data, content_type):
-    def pieces(limit, size):
-        for offset in range(0, limit, size):
+    def pieces(start, limit, size):
+        for offset in range(start, limit, size):
             yield data[offset:min(offset + size, limit)]
     return len(data), pieces, content_type
 
 
 def file_source(full):
-    def pieces(limit, size):
+    def pieces(start, limit, size):
         with open(full, "rb") as f:
-            left = limit
+            f.seek(start)
+            left = limit - start
             while left > 0:
                 data = f.read(min(size, left))
                 if not data:
@@ -239,6 +259,7 @@ class State:
         self.rules = {}
         self.records = []
         self.seq = 0
+        self.sent = {}
         self.conn_counter = 0
         self.log_file = open(log_path, "a", encoding="utf-8") if log_path else None
         self.stop_event = threading.Event()
@@ -289,6 +310,14 @@ class State:
                 self.log_file.write(json.dumps(entry) + "\n")
                 self.log_file.flush()
 
+    def count_sent(self, path, n):
+        with self.lock:
+            self.sent[path] = self.sent.get(path, 0) + n
+
+    def sent_bytes(self, path=None):
+        with self.lock:
+            return sum(n for p, n in self.sent.items() if path is None or p == path)
+
     def select(self, path=None):
         with self.lock:
             return [r for r in self.records if path is None or r["path"] == path]
@@ -296,6 +325,7 @@ class State:
     def clear_log(self):
         with self.lock:
             self.records.clear()
+            self.sent.clear()
 
 
 class Handler(http.server.BaseHTTPRequestHandler):
@@ -432,7 +462,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
         return full if os.path.isfile(full) else None
 
     def body_source(self, path, rule):
-        """(length, pieces(limit, size) -> iterator of bytes, content type),
+        """(length, pieces(start, limit, size) -> iterator of bytes, content type),
         or None when there is nothing to serve (404)."""
         text_type = "text/plain; charset=utf-8"
         status = rule.get("status", 200)
@@ -456,7 +486,47 @@ class Handler(http.server.BaseHTTPRequestHandler):
             full = self.resolve_file(path)
         return None if full is None else file_source(full)
 
+    def requested_range(self, length, rule):
+        """(start, end) of a "bytes=A-" or "bytes=A-B" request within a body of
+        `length` bytes (end exclusive), "unsatisfiable", or None for a
+        whole-body answer."""
+        if rule.get("noranges"):
+            return None
+        text = self.headers.get("Range", "").strip()
+        if not text.startswith("bytes="):
+            return None
+        first, sep, last = text[len("bytes="):].partition("-")
+        if not sep or not first.isdigit() or (last and not last.isdigit()) or "," in text:
+            return None
+        start = int(first)
+        end = min(length, int(last) + 1) if last else length
+        if start >= length:
+            return "unsatisfiable"
+        if end <= start:
+            return None
+        return start, end
+
+    def hold_silent(self):
+        """Keeps the connection open without sending, until the client closes
+        it, the server stops or STALL_LIMIT has passed."""
+        self.wfile.flush()
+        deadline = time.monotonic() + STALL_LIMIT
+        stop = self.server.state.stop_event
+        self.request.settimeout(0.2)
+        while time.monotonic() < deadline and not stop.is_set():
+            try:
+                if not self.request.recv(65536):
+                    break
+            except socket.timeout:
+                continue
+            except OSError:
+                break
+        self.close_connection = True
+
     def serve(self, path, rule, head):
+        if rule.get("hang"):
+            self.hold_silent()
+            return
         source = self.body_source(path, rule)
         if source is None:
             self.send_text(404, "404 Not Found\n", head=head, close=rule.get("close", False))
@@ -469,11 +539,25 @@ class Handler(http.server.BaseHTTPRequestHandler):
         # real servers do: the client then need not drain an unread body.
         asked_close = self.headers.get("Connection", "").strip().lower() == "close"
         close = nolength or rule.get("close", False) or "cut" in rule or asked_close
+        ranged = 200 <= status < 300 and not bodiless and not rule.get("noranges")
+        start, end = 0, length
+        part = self.requested_range(length, rule) if ranged else None
+        if part == "unsatisfiable":
+            self.send_text(416, "416 Range Not Satisfiable\n", head=head, close=close,
+                           extra=[("Content-Range", "bytes */%d" % length)])
+            return
+        if part is not None:
+            start, end = part
+            status = 206
 
         self.send_response(status)
         self.send_header("Content-Type", rule.get("type", content_type))
         if not nolength and not bodiless:
-            self.send_header("Content-Length", str(length))
+            self.send_header("Content-Length", str(end - start))
+        if ranged:
+            self.send_header("Accept-Ranges", "bytes")
+        if part is not None:
+            self.send_header("Content-Range", "bytes %d-%d/%d" % (start, end - 1, length))
         if "location" in rule:
             self.send_header("Location", rule["location"])
         for name, value in rule["header"]:
@@ -484,16 +568,22 @@ class Handler(http.server.BaseHTTPRequestHandler):
         if head or bodiless:
             return
 
-        limit = min(length, rule["cut"]) if "cut" in rule else length
+        limit = min(end, start + rule["cut"]) if "cut" in rule else end
+        if "stall" in rule:
+            limit = min(limit, start + rule["stall"])
         delay = rule.get("delay", 0) / 1000.0
         stop = self.server.state.stop_event
-        sent = 0
-        for data in pieces(limit, rule.get("chunk", 1 << 20)):
+        sent = start
+        for data in pieces(start, limit, rule.get("chunk", 1 << 20)):
             self.wfile.write(data)
             sent += len(data)
+            self.server.state.count_sent(path, len(data))
             if delay and sent < limit and stop.wait(delay):
                 break
-        if limit < length and rule.get("abort"):
+        if "stall" in rule and limit < end:
+            self.hold_silent()
+            return
+        if limit < end and rule.get("abort"):
             # A reset instead of an orderly close: no FIN first, and a
             # close that discards instead of lingering.
             self.request.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack("ii", 1, 0))
@@ -539,6 +629,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
                 self.wfile.write(data)
         elif command == "count":
             self.send_text(200, "%d\n" % len(state.select(path)), head=head)
+        elif command == "sent":
+            self.send_text(200, "%d\n" % state.sent_bytes(path), head=head)
         elif command == "header":
             name = query.get("name", [""])[-1].lower()
             records = state.select(path)

@@ -10,6 +10,21 @@ bool OutputFile::Open(const std::wstring& path, Sharing sharing)
     return IsOpen();
 }
 
+bool OutputFile::OpenToContinue(const std::wstring& path, uint64_t length)
+{
+    file_.Reset(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL | FILE_FLAG_RANDOM_ACCESS, nullptr));
+    LARGE_INTEGER size{};
+    if (!IsOpen() || !GetFileSizeEx(file_.Get(), &size) || static_cast<uint64_t>(size.QuadPart) < length ||
+        !Seek(length) || !SetEndOfFile(file_.Get())) {
+        DWORD error = GetLastError();
+        Close();
+        SetLastError(error ? error : ERROR_HANDLE_EOF);
+        return false;
+    }
+    return true;
+}
+
 bool OutputFile::Seek(uint64_t offset)
 {
     LARGE_INTEGER distance;

@@ -22,6 +22,10 @@ public:
     // Creates the file, or empties it when it exists; false (GetLastError()
     // tells why) when it cannot be opened.
     bool Open(const std::wstring& path, Sharing sharing);
+    // Opens an existing file exclusively to continue it after its first
+    // `length` bytes (what lies beyond them is cut off); false when it
+    // cannot be opened or holds fewer bytes.
+    bool OpenToContinue(const std::wstring& path, uint64_t length);
     bool IsOpen() const { return static_cast<bool>(file_); }
     void Close() { file_.Reset(); }
 

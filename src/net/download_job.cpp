@@ -1,10 +1,12 @@
 #include "net/download_job.h"
 
 #include <exception>
+#include <optional>
 #include <utility>
 
 #include "net/cancel_request.h"
 #include "net/download_file.h"
+#include "net/hashing_file.h"
 #include "net/http_request.h"
 
 CDownloadJob::CDownloadJob(std::wstring url, std::wstring localPath)
@@ -47,14 +49,29 @@ bool CDownloadJob::Run(const IDownloadEventSource* jobOwner, DownloadStatusCallb
 bool CDownloadJob::Transfer(DownloadStatusInfo& record)
 {
     record.state = DownloadStateRunning;
+    record.bytesDone = resumeFrom;
     OnStatus(record);
     OutputFile file;
+    std::optional<HashingFile> hashing;
     CancelRequest cancel(owner->CancelEvent(), owner->RunEvent());
-    bool result = DownloadAnnouncedUrlToFile(cancel, url, *this, [&](int64_t size) -> IDownloadFile* {
-        announcedSize = size;
-        record.totalBytes = size;
-        return file.Open(localPath, OutputFile::Sharing::Exclusive) ? &file : nullptr;
-    });
+    lastTry = TransferTry{};
+    lastTry.resumeFrom = resumeFrom;
+    bool result = DownloadAnnouncedUrlToFile(
+        cancel, url, *this,
+        [&](int64_t size, bool resumed) -> IDownloadFile* {
+            announcedSize = size;
+            record.totalBytes = size;
+            bool opened = resumed ? file.OpenToContinue(localPath, static_cast<uint64_t>(resumeFrom))
+                                  : file.Open(localPath, OutputFile::Sharing::Exclusive);
+            if (!opened)
+                return nullptr;
+            if (!hash)
+                return &file;
+            if (!resumed)
+                hash->Reset();
+            return &hashing.emplace(file, *hash);
+        },
+        lastTry);
     file.Close();
     return result;
 }

@@ -11,6 +11,12 @@
 //   twice per chunk and one last (3 or 4, n, size); an escaped standard
 //   exception ends it with (5, 0, size or 0).
 // The job sends no closing report of its own after the transfer.
+//
+// For another try of a download (download_retries.h) a job can continue
+// the file a try before left (resumeFrom: the start record then says
+// (2, resumeFrom, size) so the progress does not fall back) and add what it
+// writes to a running SHA-256 (hash; started afresh whenever the file is).
+// lastTry tells what the try's request and answer came to.
 #pragma once
 
 #include <windows.h>
@@ -19,6 +25,8 @@
 #include <functional>
 #include <string>
 
+#include "net/http_request.h"
+#include "net/sha256_hash.h"
 #include "net/transfer_status.h"
 
 // What a job needs of its owner: the two events of the pipeline (either may
@@ -49,6 +57,9 @@ public:
     std::wstring url;
     std::wstring localPath;
     int64_t announcedSize = 0;
+    int64_t resumeFrom = 0;
+    Sha256Hash* hash = nullptr;
+    TransferTry lastTry;
     const IDownloadEventSource* owner = nullptr;
     DownloadStatusCallback callback;
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "net/http_request.h"
 #include "net/internet_session.h"
@@ -35,7 +36,8 @@ public:
 // complete (SyncCompleteFile), since nothing uses it before then.
 class StagingBuffer {
 public:
-    explicit StagingBuffer(IDownloadFile& file) : file_(file), bytes_(new char[kStagingSize]) {}
+    StagingBuffer(IDownloadFile& file, uint64_t offset)
+        : file_(file), bytes_(new char[kStagingSize]), offset_(offset) {}
 
     void Add(const char* data, size_t size)
     {
@@ -112,13 +114,15 @@ void RecordFailure(DownloadStatusInfo& status, uint32_t errorCode, const wchar_t
 
 // The transfer loop; false when a step failed or the body came short (the
 // reason is then in `status`). A cancel ends the loop without a failure:
-// the caller sees it and reports it.
+// the caller sees it and reports it. The body goes into the file from
+// status.bytesDone on (0, or where a resumed file ends).
 bool TransferBody(ICancelRequest& cancel, HINTERNET request, IDownloadFile& file, IDownloadCallback& callback,
                   DownloadStatusInfo& status)
 {
+    const int64_t start = status.bytesDone;
     std::optional<int64_t> announced = QueryContentLengthHeader(request);
     std::unique_ptr<char[]> chunk(new char[kChunkSize]);
-    StagingBuffer staging(file);
+    StagingBuffer staging(file, static_cast<uint64_t>(start));
     StatePollClock stateClock;
     bool failed = false;
     for (;;) {
@@ -163,7 +167,7 @@ bool TransferBody(ICancelRequest& cancel, HINTERNET request, IDownloadFile& file
         RecordFailure(status, GetLastError(), kWriteFailedMessage);
         failed = true;
     }
-    if (!failed && !cancel.IsCancelled() && announced && status.bytesDone < *announced) {
+    if (!failed && !cancel.IsCancelled() && announced && status.bytesDone - start < *announced) {
         RecordFailure(status, kShortBodyError, kReadFailedMessage);
         failed = true;
     }
@@ -214,19 +218,53 @@ bool DownloadUrlToFile(ICancelRequest& cancel, const std::wstring& url, IDownloa
 }
 
 bool DownloadAnnouncedUrlToFile(ICancelRequest& cancel, const std::wstring& url, IDownloadCallback& callback,
-                                const std::function<IDownloadFile*(int64_t announcedSize)>& openFile)
+                                const std::function<IDownloadFile*(int64_t announcedSize, bool resumed)>& openFile,
+                                TransferTry& transferTry)
 {
+    TransferTry& t = transferTry;
+    const int64_t resumeFrom = t.resumeFrom;
+    t = TransferTry{};
+    t.resumeFrom = resumeFrom;
+    std::wstring range = resumeFrom > 0 ? L"Range: bytes=" + std::to_wstring(resumeFrom) + L"-" : std::wstring();
     PreparedRequest prepared;
     RequestFailure failure;
-    if (!PrepareRequest(url, RequestKind::FileDownload, prepared, failure))
+    if (!PrepareRequest(url, RequestKind::FileDownload, prepared, failure, range)) {
+        t.errorCode = failure.errorCode;
+        t.message = failure.message;
         return false;
-    int64_t announced = AnnouncedSize(prepared.request.Get());
+    }
+    HINTERNET request = prepared.request.Get();
+    t.httpStatus = QueryStatusCode(request).value_or(0);
+    t.acceptsRanges = t.httpStatus == 206 || AcceptsByteRanges(request);
+    int64_t announced = 0;
+    if (resumeFrom > 0 && t.httpStatus == 206) {
+        std::optional<ContentRange> part = QueryContentRange(request);
+        if (!part || part->first != resumeFrom) {
+            t.acceptsRanges = false;
+            t.errorCode = ERROR_INTERNET_INVALID_OPERATION;
+            t.message = kRangeMismatchMessage;
+            return false;
+        }
+        announced = part->total;
+        t.resumed = true;
+    } else {
+        announced = AnnouncedSize(request);
+    }
     if (announced == 0)
         return false;
-    IDownloadFile* file = openFile(announced);
-    if (!file)
+    IDownloadFile* file = openFile(announced, t.resumed);
+    if (!file) {
+        t.errorCode = GetLastError();
+        t.message = kWriteFailedMessage;
         return false;
+    }
     DownloadStatusInfo status;
     status.totalBytes = announced;
-    return FinishTransfer(cancel, prepared, file, callback, status);
+    status.bytesDone = t.resumed ? resumeFrom : 0;
+    bool transferred = FinishTransfer(cancel, prepared, file, callback, status);
+    t.bytesDone = status.bytesDone;
+    t.errorCode = status.errorCode;
+    t.message = status.message;
+    t.cancelled = status.state == DownloadStateCancelled;
+    return transferred;
 }

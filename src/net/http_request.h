@@ -36,6 +36,22 @@ bool DownloadUrlToFile(ICancelRequest& cancel, const std::wstring& url, IDownloa
 // 500, 403 or 404, and when there is no Content-Length.
 int64_t QueryContentLength(const std::wstring& url);
 
+// One try of a download job: what it asked for and what came of it, so
+// that the caller can tell a failure worth another try from a final one
+// and continue a file where the try left it.
+struct TransferTry {
+    // Asked: the bytes from this offset on ("Range: bytes=N-"); 0 = the whole body.
+    int64_t resumeFrom = 0;
+
+    DWORD httpStatus = 0;        // the answer's status; 0 when none arrived
+    bool acceptsRanges = false;  // "Accept-Ranges: bytes", or a 206 answer
+    bool resumed = false;        // a 206 that continues the file at resumeFrom
+    int64_t bytesDone = 0;       // bytes the file holds at the end of the try
+    uint32_t errorCode = 0;      // the failed step's code (an HTTP status for a
+    std::wstring message;        // refused answer) and text; 0 and empty if none
+    bool cancelled = false;
+};
+
 // The download job's transfer, in one request: the answer's announced size
 // is taken by QueryContentLength's rule, and when it is not 0 and
 // `openFile` opens a file for it, the body of that same answer goes into
@@ -45,8 +61,16 @@ int64_t QueryContentLength(const std::wstring& url);
 // One request instead of a size query and a download: a size query's
 // unread body is read to its end by some HTTP stacks when the request is
 // closed, which would fetch every component twice.
+//
+// With try.resumeFrom N > 0 the request asks for the rest from N on. A 206
+// whose Content-Range starts at N is the rest of the same file: its total
+// length is the announced size, openFile is told `resumed` (the file keeps
+// its first N bytes), and bytesDone counts on from N. Any other answer is
+// taken as a whole body (openFile then starts the file afresh); a 206 that
+// starts elsewhere fails the try. `try` tells the outcome in every case.
 bool DownloadAnnouncedUrlToFile(ICancelRequest& cancel, const std::wstring& url, IDownloadCallback& callback,
-                                const std::function<IDownloadFile*(int64_t announcedSize)>& openFile);
+                                const std::function<IDownloadFile*(int64_t announcedSize, bool resumed)>& openFile,
+                                TransferTry& transferTry);
 
 // QueryContentLength's rule on an answer that has arrived.
 int64_t AnnouncedSize(HINTERNET request);

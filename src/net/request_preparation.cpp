@@ -29,7 +29,8 @@ DWORD RequestFlags(RequestKind kind, bool secure)
     return flags;
 }
 
-bool PrepareRequest(const std::wstring& url, RequestKind kind, PreparedRequest& prepared, RequestFailure& failure)
+bool PrepareRequest(const std::wstring& url, RequestKind kind, PreparedRequest& prepared, RequestFailure& failure,
+                    const std::wstring& extraHeader)
 {
     prepared.Close();
     failure = RequestFailure{};
@@ -81,6 +82,8 @@ bool PrepareRequest(const std::wstring& url, RequestKind kind, PreparedRequest& 
         return false;
     }
 
+    ApplyTransferTimeouts(prepared.request.Get());
+
     // 5. The Referer; a request without it still works, so its result is not examined.
     if (!refererUrl.empty()) {
         std::wstring referer = L"Referer: " + refererUrl;
@@ -93,6 +96,10 @@ bool PrepareRequest(const std::wstring& url, RequestKind kind, PreparedRequest& 
     // of that body (possibly hundreds of megabytes) before it is reused.
     if (kind == RequestKind::SizeQuery)
         HttpAddRequestHeadersW(prepared.request.Get(), L"Connection: close", static_cast<DWORD>(-1),
+                               HTTP_ADDREQ_FLAG_ADD | HTTP_ADDREQ_FLAG_REPLACE);
+
+    if (!extraHeader.empty())
+        HttpAddRequestHeadersW(prepared.request.Get(), extraHeader.c_str(), static_cast<DWORD>(-1),
                                HTTP_ADDREQ_FLAG_ADD | HTTP_ADDREQ_FLAG_REPLACE);
 
     // 6. Send, with the one extra header of the stream download.
@@ -133,6 +140,61 @@ std::optional<int64_t> QueryContentLengthHeader(HINTERNET request)
         value = value * 10 + digit;
     }
     return value;
+}
+
+namespace {
+
+std::optional<std::wstring> QueryHeaderText(HINTERNET request, DWORD query)
+{
+    wchar_t text[256] = {};
+    DWORD size = sizeof text;
+    if (!HttpQueryInfoW(request, query, text, &size, nullptr))
+        return std::nullopt;
+    return std::wstring(text, size / sizeof(wchar_t));
+}
+
+// Reads decimal digits at `at` into `value`; false when there are none or
+// they do not fit.
+bool ReadDecimal(const std::wstring& text, size_t& at, int64_t& value)
+{
+    size_t begin = at;
+    value = 0;
+    while (at < text.size() && text[at] >= L'0' && text[at] <= L'9') {
+        int digit = text[at] - L'0';
+        if (value > (INT64_MAX - digit) / 10)
+            return false;
+        value = value * 10 + digit;
+        ++at;
+    }
+    return at > begin;
+}
+
+}  // namespace
+
+bool AcceptsByteRanges(HINTERNET request)
+{
+    std::optional<std::wstring> value = QueryHeaderText(request, HTTP_QUERY_ACCEPT_RANGES);
+    if (!value)
+        return false;
+    std::wstring lower;
+    for (wchar_t c : *value)
+        lower += (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c;
+    return lower.find(L"bytes") != std::wstring::npos;
+}
+
+std::optional<ContentRange> QueryContentRange(HINTERNET request)
+{
+    std::optional<std::wstring> value = QueryHeaderText(request, HTTP_QUERY_CONTENT_RANGE);
+    static constexpr wchar_t kUnit[] = L"bytes ";
+    if (!value || value->compare(0, 6, kUnit) != 0)
+        return std::nullopt;
+    ContentRange range;
+    size_t at = 6;
+    if (!ReadDecimal(*value, at, range.first) || at >= value->size() || (*value)[at++] != L'-' ||
+        !ReadDecimal(*value, at, range.last) || at >= value->size() || (*value)[at++] != L'/' ||
+        !ReadDecimal(*value, at, range.total) || range.first > range.last || range.last >= range.total)
+        return std::nullopt;
+    return range;
 }
 
 bool CheckSuccessStatus(HINTERNET request, uint32_t& errorCode, std::wstring& message)

@@ -42,11 +42,12 @@ struct RequestFailure {
     std::wstring message;  // empty for an unparsable URL
 };
 
-// Prepares and sends a GET for `url`. On failure the handles opened so far
-// are closed and `failure` names the step (errorCode 0, no message, when the
-// URL could not be split).
+// Prepares and sends a GET for `url`, with `extraHeader` ("Name: value",
+// e.g. a Range) added when it is not empty. On failure the handles opened
+// so far are closed and `failure` names the step (errorCode 0, no message,
+// when the URL could not be split).
 bool PrepareRequest(const std::wstring& url, RequestKind kind, PreparedRequest& prepared,
-                    RequestFailure& failure);
+                    RequestFailure& failure, const std::wstring& extraHeader = {});
 
 // The response's status code; nullopt when the query fails.
 std::optional<DWORD> QueryStatusCode(HINTERNET request);
@@ -55,6 +56,18 @@ std::optional<DWORD> QueryStatusCode(HINTERNET request);
 // leading decimal digits (0 when there are none); nullopt when the header is
 // missing or its digits do not fit.
 std::optional<int64_t> QueryContentLengthHeader(HINTERNET request);
+
+// True when the answer says "Accept-Ranges: bytes".
+bool AcceptsByteRanges(HINTERNET request);
+
+// The answer's "Content-Range: bytes FIRST-LAST/TOTAL" (no "*" total);
+// nullopt when it is missing or malformed.
+struct ContentRange {
+    int64_t first = 0;
+    int64_t last = 0;
+    int64_t total = 0;
+};
+std::optional<ContentRange> QueryContentRange(HINTERNET request);
 
 // True for a 2xx status. Otherwise false with errorCode and message set:
 // the HTTP status and kStatusRefusedMessage, or the system error code and

@@ -311,6 +311,60 @@ class ServingTest(unittest.TestCase):
                 self.assertEqual(ended, ending)
                 self.assertEqual(body, pattern(30000))
 
+    def test_ranges(self):
+        """206 parts of every body source, 416 past the end, whole bodies for
+        the forms not served and with noranges."""
+        self.server.set("/r-gen", size=100000)
+        self.server.set("/r-file", file="sub/data.bin")
+        self.server.set("/r-none", size=100000, noranges=1)
+        cases = [
+            ("/r-gen", "bytes=60000-", 206, pattern(100000)[60000:], "bytes 60000-99999/100000"),
+            ("/r-gen", "bytes=10-19", 206, pattern(100000)[10:20], "bytes 10-19/100000"),
+            ("/r-file", "bytes=69999-", 206, pattern(70000)[69999:], "bytes 69999-69999/70000"),
+            ("/r-gen", "bytes=100000-", 416, None, "bytes */100000"),
+            ("/r-gen", "bytes=-500", 200, pattern(100000), None),
+            ("/r-gen", "bytes=1-2,5-6", 200, pattern(100000), None),
+            ("/r-none", "bytes=60000-", 200, pattern(100000), None),
+        ]
+        for path, range_header, status, body, content_range in cases:
+            with self.subTest(path=path, range=range_header):
+                r, got = self.get(path, headers={"Range": range_header})
+                self.assertEqual(r.status, status)
+                self.assertEqual(r.getheader("Content-Range"), content_range)
+                if body is not None:
+                    self.assertEqual(got, body)
+                    self.assertEqual(r.getheader("Content-Length"), str(len(body)))
+                accepts = None if path == "/r-none" or status == 416 else "bytes"
+                self.assertEqual(r.getheader("Accept-Ranges"), accepts)
+
+    def test_a_range_answer_is_cut_after_its_own_bytes_and_sent_bytes_are_counted(self):
+        self.server.set("/r-cut", size=100000, cut=30000)
+        self.server.control("clear-log")
+        head, body, _ = raw_exchange(self.server.port, b"GET /r-cut HTTP/1.1\r\nHost: t\r\n"
+                                     b"Range: bytes=50000-\r\n\r\n", pause=0.1)
+        self.assertIn("206", head.split("\r\n")[0])
+        self.assertEqual(body, pattern(100000)[50000:80000])
+        self.assertEqual(self.server.control("sent", path="/r-cut"), (200, "30000\n"))
+        self.assertEqual(self.server.control("sent"), (200, "30000\n"))
+
+    def test_stall_and_hang_hold_the_connection_silent(self):
+        self.server.set("/stall", size=100000, stall=1000)
+        self.server.set("/hang", hang=1)
+        for path, expected in [("/stall", pattern(1000)), ("/hang", b"")]:
+            with self.subTest(path=path):
+                with socket.create_connection(("127.0.0.1", self.server.port), timeout=10) as sock:
+                    sock.sendall(b"GET %s HTTP/1.1\r\nHost: t\r\n\r\n" % path.encode())
+                    sock.settimeout(1.5)
+                    data = b""
+                    with self.assertRaises(socket.timeout):
+                        while True:
+                            piece = sock.recv(65536)
+                            self.assertTrue(piece, "the server closed instead of holding")
+                            data += piece
+                    self.assertEqual(data.partition(b"\r\n\r\n")[2], expected)
+                    if path == "/hang":
+                        self.assertEqual(data, b"")
+
     def test_cut_seen_by_http_client(self):
         self.server.set("/cut-file", file="sub/data.bin", cut=1234)
         conn = self.server.connection()
