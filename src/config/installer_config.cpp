@@ -7,6 +7,8 @@
 #include <shlobj.h>
 #include <shlwapi.h>
 
+#include "base/debug_trace.h"
+#include "base/protected_folder.h"
 #include "config/installed_product.h"
 #include "config/run_flags.h"
 #include "i18n/language_list.h"
@@ -32,20 +34,17 @@ std::wstring ModulePath()
     return std::wstring(buffer, length);
 }
 
-bool IsFolder(const std::wstring& path)
-{
-    DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-// Creates `folder` (and missing parents) unless it is there. A file of
-// that name is no working folder: creating the folder then fails, instead
-// of every later download into it.
+// Creates `folder` (and missing parents) unless it is there, writable by
+// administrators only (base/protected_folder.h); an existing one gets that
+// access list. A file of that name is no working folder: the call then
+// fails, instead of every later download into it.
 bool EnsureFolder(const std::wstring& folder)
 {
-    if (IsFolder(folder))
+    if (EnsureProtectedFolder(folder))
         return true;
-    return SHCreateDirectory(nullptr, folder.c_str()) == ERROR_SUCCESS;
+    DebugTraceFormat(L"PictoraSetup: working folder %s cannot be made or protected (error %d).\r\n", folder.c_str(),
+                     static_cast<int>(GetLastError()));
+    return false;
 }
 
 }  // namespace
@@ -89,6 +88,12 @@ int LoadConfiguration(InstallerConfig& config, const std::wstring& exePath, int&
     if (config.manifest.pid.empty() || config.manifest.registryKey.empty() ||
         config.manifest.mainComponentUrl.empty())
         return ConfigurationManifestUnusable;
+    // A digest that cannot be checked is refused, never passed over.
+    std::wstring badRecord;
+    if (!ManifestDigestsWellFormed(config.manifest, badRecord)) {
+        DebugTrace(L"PictoraSetup: the manifest's sha256 of " + badRecord + L" is not 64 hex digits.\r\n");
+        return ConfigurationManifestUnusable;
+    }
 
     // 7-8. Language, then an installed copy (which may bring its language).
     BuildLanguageList(config, requestedLanguage);

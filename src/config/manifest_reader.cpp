@@ -9,10 +9,12 @@
 //     pid, full_name, short_name, registry, standalone, standalone_version,
 //     version_check_url, main_component, language_pack*, dependency*
 //   main_component   (read only when it has a "name")
-//     name, executable, full_url, transform*
-//   transform        lang_id (key), name, full_url
-//   language_pack    lang_id (key), pid, name, full_url
-//   dependency       name (key), full_url, install_commandline
+//     name, executable, full_url, sha256, transform*
+//   transform        lang_id (key), name, full_url, sha256
+//   language_pack    lang_id (key), pid, name, full_url, sha256
+//   dependency       name (key), full_url, install_commandline, sha256
+//
+// sha256 is optional everywhere: the SHA-256 of the record's file.
 //
 // A record's key element is looked for among all of its children; the other
 // elements only after the key. A record without its key is skipped. Other
@@ -22,6 +24,7 @@
 #include <climits>
 #include <cstdlib>
 
+#include "base/sha256_digest.h"
 #include "config/xml_fields.h"
 
 namespace {
@@ -65,6 +68,7 @@ void ReadMainComponent(xml::XmlReader& reader, ProductManifest& manifest)
     manifest.mainComponentName = CurrentText(reader);
     ReadNextSibling(reader, L"executable", manifest.mainComponentExecutable);
     ReadNextSibling(reader, L"full_url", manifest.mainComponentUrl);
+    ReadNextSibling(reader, L"sha256", manifest.mainComponentSha256);
     while (reader.FindElement(L"transform")) {
         if (!reader.FindChildElement(L"lang_id"))
             continue;
@@ -73,6 +77,7 @@ void ReadMainComponent(xml::XmlReader& reader, ProductManifest& manifest)
         transform.langId = DecimalLangId(CurrentText(reader));
         ReadNextSibling(reader, L"name", transform.name);
         ReadNextSibling(reader, L"full_url", transform.fullUrl);
+        ReadNextSibling(reader, L"sha256", transform.sha256);
         reader.LeaveElement();
         manifest.transforms.push_back(std::move(transform));
     }
@@ -92,6 +97,7 @@ void ReadRecordLists(xml::XmlReader& reader, ProductManifest& manifest)
         ReadNextSibling(reader, L"pid", pack.pid);
         ReadNextSibling(reader, L"name", pack.name);
         ReadNextSibling(reader, L"full_url", pack.fullUrl);
+        ReadNextSibling(reader, L"sha256", pack.sha256);
         reader.LeaveElement();
         manifest.languagePacks.push_back(std::move(pack));
     }
@@ -103,12 +109,38 @@ void ReadRecordLists(xml::XmlReader& reader, ProductManifest& manifest)
         dependency.name = CurrentText(reader);
         ReadNextSibling(reader, L"full_url", dependency.fullUrl);
         ReadNextSibling(reader, L"install_commandline", dependency.installCommandLine);
+        ReadNextSibling(reader, L"sha256", dependency.sha256);
         reader.LeaveElement();
         manifest.dependencies.push_back(std::move(dependency));
     }
 }
 
 }  // namespace
+
+bool ManifestDigestsWellFormed(const ProductManifest& manifest, std::wstring& bad)
+{
+    auto wellFormed = [&bad](const std::optional<std::wstring>& digest, const std::wstring& what) {
+        if (!digest || ParseSha256Digest(*digest))
+            return true;
+        bad = what;
+        return false;
+    };
+    if (!wellFormed(manifest.mainComponentSha256, L"main_component " + manifest.mainComponentName))
+        return false;
+    for (const ManifestTransform& t : manifest.transforms) {
+        if (!wellFormed(t.sha256, L"transform " + t.name))
+            return false;
+    }
+    for (const ManifestLanguagePack& p : manifest.languagePacks) {
+        if (!wellFormed(p.sha256, L"language_pack " + p.name))
+            return false;
+    }
+    for (const ManifestDependency& d : manifest.dependencies) {
+        if (!wellFormed(d.sha256, L"dependency " + d.name))
+            return false;
+    }
+    return true;
+}
 
 bool LoadManifest(const std::wstring& path, ProductManifest& manifest)
 {

@@ -2,15 +2,21 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "config/version_descriptor.h"
 
+// Each downloadable record may carry the SHA-256 its file must have
+// (`sha256`, the element's text as written; absent: the file is not
+// checked). LoadConfiguration refuses a manifest whose digest is not 64
+// hex digits.
 struct ManifestTransform {
     int32_t langId = 0;
     std::wstring name;
     std::wstring fullUrl;
+    std::optional<std::wstring> sha256;
 
     bool operator==(const ManifestTransform&) const = default;
 };
@@ -20,6 +26,7 @@ struct ManifestLanguagePack {
     std::wstring pid;
     std::wstring name;
     std::wstring fullUrl;
+    std::optional<std::wstring> sha256;
 
     bool operator==(const ManifestLanguagePack&) const = default;
 };
@@ -28,6 +35,7 @@ struct ManifestDependency {
     std::wstring name;
     std::wstring fullUrl;
     std::wstring installCommandLine;
+    std::optional<std::wstring> sha256;
 
     bool operator==(const ManifestDependency&) const = default;
 };
@@ -45,6 +53,7 @@ struct ProductManifest {
     VersionDescriptor versionInfo;
     std::wstring mainComponentName;
     std::wstring mainComponentUrl;
+    std::optional<std::wstring> mainComponentSha256;
     std::vector<ManifestLanguagePack> languagePacks;
     std::vector<ManifestDependency> dependencies;
     std::vector<ManifestTransform> transforms;
@@ -64,3 +73,7 @@ struct ProductManifest {
 // False, with the model untouched, when the file cannot be read or is not
 // well-formed; true otherwise, whether or not it held any product data.
 bool LoadManifest(const std::wstring& path, ProductManifest& manifest);
+
+// True when every digest the manifest gives is 64 hex digits; otherwise
+// false with `bad` naming the record ("dependency vc_redist.exe").
+bool ManifestDigestsWellFormed(const ProductManifest& manifest, std::wstring& bad);

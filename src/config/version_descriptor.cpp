@@ -5,7 +5,8 @@
 //   zylwebinstaller
 //     product_code, fresh_install, patch_install
 //   fresh_install, patch_install
-//     product_version, min_web_installer_version, web_installer_download_url
+//     product_version, min_web_installer_version, web_installer_download_url,
+//     sha256 (optional: the SHA-256 of the installer at that URL)
 //
 // Only fields whose elements are found are written; the patch installation's
 // product version also becomes the manifest's standaloneVersion, the version
@@ -15,9 +16,17 @@
 #include <windows.h>
 #include <shlwapi.h>
 
+#include "base/sha256_digest.h"
 #include "config/installer_config.h"
 #include "config/product_manifest.h"
 #include "config/xml_fields.h"
+
+namespace {
+bool DigestWellFormed(const std::optional<std::wstring>& digest)
+{
+    return !digest || ParseSha256Digest(*digest);
+}
+}  // namespace
 
 bool LoadVersionDescriptor(const std::wstring& path, ProductManifest& manifest)
 {
@@ -40,6 +49,9 @@ bool LoadVersionDescriptor(const std::wstring& path, ProductManifest& manifest)
         ReadNextChild(reader, L"product_version", info.freshInstall.productVersion);
         ReadNextChild(reader, L"min_web_installer_version", info.freshInstall.minWebInstallerVersion);
         ReadNextChild(reader, L"web_installer_download_url", info.freshInstall.webInstallerDownloadUrl);
+        ReadNextChild(reader, L"sha256", info.freshInstall.webInstallerSha256);
+        if (!DigestWellFormed(info.freshInstall.webInstallerSha256))
+            return false;
     }
     if (reader.FindElement(L"patch_install")) {
         if (reader.FindChildElement(L"product_version")) {
@@ -51,6 +63,9 @@ bool LoadVersionDescriptor(const std::wstring& path, ProductManifest& manifest)
         }
         ReadNextChild(reader, L"min_web_installer_version", info.patchInstall.minWebInstallerVersion);
         ReadNextChild(reader, L"web_installer_download_url", info.patchInstall.webInstallerDownloadUrl);
+        ReadNextChild(reader, L"sha256", info.patchInstall.webInstallerSha256);
+        if (!DigestWellFormed(info.patchInstall.webInstallerSha256))
+            return false;
     }
     return true;
 }

@@ -3,6 +3,7 @@
 // product versions it offers for a fresh and for a patch installation.
 #pragma once
 
+#include <optional>
 #include <string>
 
 struct ProductManifest;
@@ -11,6 +12,8 @@ struct ReleaseEntry {
     std::wstring productVersion;
     std::wstring minWebInstallerVersion;
     std::wstring webInstallerDownloadUrl;
+    // The SHA-256 of the installer behind webInstallerDownloadUrl, as written.
+    std::optional<std::wstring> webInstallerSha256;
 
     bool operator==(const ReleaseEntry&) const = default;
 };
@@ -28,7 +31,8 @@ struct VersionDescriptor {
 // Only the fields whose elements are found are overwritten, so values of an
 // earlier call survive a file that lacks them. False when the path is empty,
 // names no existing file, or the file cannot be loaded (nothing is stored
-// then); true otherwise, whatever the file held.
+// then), and when an installer's sha256 is not 64 hex digits (what was read
+// before it is stored); true otherwise, whatever the file held.
 bool LoadVersionDescriptor(const std::wstring& path, ProductManifest& manifest);
 // The same on the process-wide configuration's manifest.
 bool LoadVersionDescriptor(const std::wstring& path);

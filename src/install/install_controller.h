@@ -14,11 +14,13 @@
 #include <functional>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "base/unique_handle.h"
 #include "install/installer_messages.h"
 #include "install/work_list.h"
 #include "net/download_job.h"
+#include "net/retry_rules.h"
 
 struct InstallerConfig;
 
@@ -52,6 +54,12 @@ public:
     std::atomic<int> cancelConfirmed{0};
     // The product's home page as the Windows Installer reported it.
     std::wstring homePageUrl;
+    // The waits between tries of a failed download (tests shorten them).
+    std::vector<DWORD> retryWaitsMs = kDefaultRetryWaitsMs;
+    // Each downloaded file, held open from the end of its download until it
+    // has been installed or started, so that nobody changes it meanwhile
+    // (by work-list index; empty where nothing is held).
+    std::vector<UniqueHandle> heldDownloads;
     // The wizard window: owner of the boxes the worker shows (may be null).
     HWND ownerWindow = nullptr;
     std::thread worker;

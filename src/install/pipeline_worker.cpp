@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "base/debug_trace.h"
 #include "base/notifier.h"
 #include "config/installer_config.h"
 #include "config/run_flags.h"
@@ -17,7 +18,8 @@
 #include "install/process_runner.h"
 #include "install/registration.h"
 #include "install/shared_progress.h"
-#include "net/download_job.h"
+#include "net/download_file.h"
+#include "net/download_retries.h"
 #include "net/download_paths.h"
 
 namespace {
@@ -25,11 +27,14 @@ namespace {
 // The caption of the version check's boxes.
 constexpr wchar_t kVersionCheckCaption[] = L"Windows Installer";
 
+// A download with the retries, resume and digest check of a real network.
 bool Download(InstallController& controller, const std::wstring& url, const std::wstring& localPath,
-              DownloadStatusCallback callback)
+              const std::optional<Sha256Digest>& sha256, DownloadStatusCallback callback)
 {
-    CDownloadJob job(url, localPath);
-    return job.Run(&controller, std::move(callback));
+    DownloadRetryOptions options;
+    options.expectedSha256 = sha256;
+    options.waitsMs = controller.retryWaitsMs;
+    return DownloadWithRetries(&controller, url, localPath, std::move(callback), options).complete;
 }
 
 bool RunVersionCheck(InstallController& controller)
@@ -38,7 +43,7 @@ bool RunVersionCheck(InstallController& controller)
     const ProductManifest& manifest = config.manifest;
     if (!manifest.standalone && !manifest.versionCheckUrl.empty()) {
         std::wstring path = MakeDownloadPath(L"version.xml");
-        bool loaded = Download(controller, manifest.versionCheckUrl, path, [](DownloadStatusInfo&) {}) &&
+        bool loaded = Download(controller, manifest.versionCheckUrl, path, std::nullopt, [](DownloadStatusInfo&) {}) &&
                       LoadVersionDescriptor(path, config.manifest);
         if (!loaded) {
             controller.failureReason = kFailureServerUnreachable;
@@ -65,7 +70,11 @@ bool RunVersionCheck(InstallController& controller)
 bool RunDownloads(InstallController& controller)
 {
     int downloaded = 0;
-    for (const WorkItem& item : controller.workList.items) {
+    const std::vector<WorkItem>& items = controller.workList.items;
+    controller.heldDownloads.clear();
+    controller.heldDownloads.resize(items.size());
+    for (size_t index = 0; index < items.size(); ++index) {
+        const WorkItem& item = items[index];
         if (controller.cancelRequested)
             return false;
         if (!item.needsDownload)
@@ -76,7 +85,15 @@ bool RunDownloads(InstallController& controller)
             int percent = total == 0 ? 0 : static_cast<int>(done * 100 / total);
             ReportProgress(PipelinePhase::Downloading, downloaded, percent, item.fileName);
         };
-        if (!Download(controller, item.url, item.localPath, report)) {
+        if (!Download(controller, item.url, item.localPath, item.sha256, report)) {
+            controller.failureReason = kFailureServerUnreachable;
+            return false;
+        }
+        // From here until it is used, nobody else may change the file.
+        controller.heldDownloads[index] = HoldDownloadedFile(item.localPath);
+        if (!controller.heldDownloads[index]) {
+            DebugTraceFormat(L"PictoraSetup: %s cannot be held for its use (error %d); it is not used.\r\n",
+                             item.localPath.c_str(), static_cast<int>(GetLastError()));
             controller.failureReason = kFailureServerUnreachable;
             return false;
         }
@@ -102,14 +119,19 @@ bool InstallItem(InstallController& controller, const WorkItem& item)
 bool RunInstallations(InstallController& controller)
 {
     controller.installIndex = 0;
-    for (const WorkItem& item : controller.workList.items) {
+    const std::vector<WorkItem>& items = controller.workList.items;
+    for (size_t index = 0; index < items.size(); ++index) {
+        const WorkItem& item = items[index];
         if (controller.cancelRequested)
             return false;
         if (!PathFileExistsW(item.localPath.c_str()))
             continue;
         // Reports made while a cancel is under way are ignored.
         ReportProgress(PipelinePhase::Installing, controller.installIndex, 0, item.fileName);
-        if (!InstallItem(controller, item))
+        bool installed = InstallItem(controller, item);
+        if (index < controller.heldDownloads.size())
+            controller.heldDownloads[index].Reset();
+        if (!installed)
             return false;
         ReportProgress(PipelinePhase::Installing, controller.installIndex, 100, item.fileName);
         ++controller.installIndex;
@@ -132,5 +154,6 @@ void RunPipelineWorker(InstallController& controller)
         Notify(LoadUIString(config.language, UIStringId::ErrConnectDownloadServer), config.manifest.shortName,
                MB_ICONERROR);
     }
+    controller.heldDownloads.clear();
     EndProgressRecord(passed);
 }

@@ -1,7 +1,10 @@
 // WorkItem: one entry of the installation's work list.
 #pragma once
 
+#include <optional>
 #include <string>
+
+#include "base/sha256_digest.h"
 
 struct WorkItem {
     // The manifest's file name of the component; also the text shown as
@@ -22,6 +25,8 @@ struct WorkItem {
     // Installer applies it to the main package through TRANSFORMS) and
     // counts the item as installed.
     int downloadOnly = 0;
+    // The SHA-256 the downloaded file must have; none: it is not checked.
+    std::optional<Sha256Digest> sha256;
 
     bool operator==(const WorkItem&) const = default;
 };

@@ -5,6 +5,12 @@
 
 namespace {
 
+// The digest of a record (the configuration refused any that is malformed).
+std::optional<Sha256Digest> Digest(const std::optional<std::wstring>& text)
+{
+    return text ? ParseSha256Digest(*text) : std::nullopt;
+}
+
 class WorkListBuilder {
 public:
     explicit WorkListBuilder(bool standalone) : standalone_(standalone) {}
@@ -48,6 +54,7 @@ void AddLanguagePack(WorkListBuilder& builder, const ProductManifest& manifest, 
         // it is not a Windows Installer package.
         item.arguments = kLanguagePackArguments;
         item.runAsProcess = 1;
+        item.sha256 = Digest(pack.sha256);
         builder.Add(std::move(item), kLanguagePackWeight);
         return;
     }
@@ -75,6 +82,7 @@ WorkList BuildWorkList(const ProductManifest& manifest, const WorkListChoices& c
         item.localPath = choices.downloadPath(dependency.name);
         item.arguments = dependency.installCommandLine;
         item.runAsProcess = 1;
+        item.sha256 = Digest(dependency.sha256);
         builder.Add(std::move(item), kPrerequisiteWeight);
     }
 
@@ -82,6 +90,7 @@ WorkList BuildWorkList(const ProductManifest& manifest, const WorkListChoices& c
     main.fileName = manifest.mainComponentName;
     main.url = manifest.mainComponentUrl;
     main.localPath = choices.msiFolder + manifest.mainComponentName;
+    main.sha256 = Digest(manifest.mainComponentSha256);
     builder.Add(std::move(main), kMainPackageWeight);
 
     for (const ManifestTransform& transform : manifest.transforms) {
@@ -94,6 +103,7 @@ WorkList BuildWorkList(const ProductManifest& manifest, const WorkListChoices& c
         // Applied through the main package's TRANSFORMS property; handing a
         // transform to the Windows Installer as a package would fail.
         item.downloadOnly = 1;
+        item.sha256 = Digest(transform.sha256);
         builder.Add(std::move(item), kTransformWeight);
         break;
     }

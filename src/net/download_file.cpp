@@ -2,6 +2,12 @@
 
 #include <windows.h>
 
+UniqueHandle HoldDownloadedFile(const std::wstring& path)
+{
+    return UniqueHandle(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
 bool OutputFile::Open(const std::wstring& path, Sharing sharing)
 {
     DWORD share = sharing == Sharing::Exclusive ? 0 : FILE_SHARE_READ | FILE_SHARE_WRITE;

@@ -8,6 +8,12 @@
 #include "base/unique_handle.h"
 #include "net/transfer_targets.h"
 
+// Opens a complete download for reading with read sharing only: while the
+// handle is open nobody can open the file to write to it, delete it or
+// rename it, and readers (the program's start, the Windows Installer) can.
+// Null (GetLastError() tells why) when it cannot be opened so.
+UniqueHandle HoldDownloadedFile(const std::wstring& path);
+
 class OutputFile : public IDownloadFile, public IByteStream {
 public:
     enum class Sharing {

@@ -4,6 +4,9 @@
 
 #include <memory>
 
+#include <aclapi.h>
+#include <sddl.h>
+
 #include "base/notifier.h"
 #include "config/installer_config.h"
 #include "support/process_helpers.h"
@@ -21,6 +24,7 @@ struct ManifestFields {
     std::string fullUrl = "http://127.0.0.1:9/pictora.msi";
     std::string standalone = "false";
     std::string fullName = "Pictora Maxora";
+    std::string sha256;  // the main component's, when not empty
 };
 
 std::string ManifestXml(const ManifestFields& f)
@@ -36,7 +40,21 @@ std::string ManifestXml(const ManifestFields& f)
            element("registry", f.registry) + element("standalone", f.standalone) +
            "<version_check_url>http://127.0.0.1:9/version.xml</version_check_url>"
            "<main_component><name>pictora.msi</name><executable>Pictora.exe</executable>" +
-           element("full_url", f.fullUrl) + "</main_component></product></zylwebinstaller>\r\n";
+           element("full_url", f.fullUrl) + element("sha256", f.sha256) +
+           "</main_component></product></zylwebinstaller>\r\n";
+}
+
+bool IsCurrentUser(PSID sid)
+{
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token))
+        return false;
+    std::vector<BYTE> buffer(256);
+    DWORD size = 0;
+    bool same = GetTokenInformation(token, TokenUser, buffer.data(), static_cast<DWORD>(buffer.size()), &size) &&
+                EqualSid(reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid, sid);
+    CloseHandle(token);
+    return same;
 }
 
 bool IsHidden(const std::wstring& path)
@@ -136,15 +154,17 @@ TEST_F(Configuration, UnusableManifestStopsBeforeTheLaterSteps)
         bool write;
         ManifestFields fields;
     };
-    ManifestFields noPid, noRegistry, noUrl;
+    ManifestFields noPid, noRegistry, noUrl, badDigest;
     noPid.pid.clear();
     noRegistry.registry.clear();
     noUrl.fullUrl.clear();
+    badDigest.sha256 = std::string(63, 'a') + "z";
     const Case cases[] = {
         {"no manifest file", false, {}},
         {"no pid", true, noPid},
         {"no registry key", true, noRegistry},
         {"no main component address", true, noUrl},
+        {"a main component digest that is not 64 hex digits", true, badDigest},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -157,6 +177,54 @@ TEST_F(Configuration, UnusableManifestStopsBeforeTheLaterSteps)
         EXPECT_TRUE(config->languages.empty());
         EXPECT_EQ(config->installFolder, L"C:\\Program Files\\ZYL Systems");
         EXPECT_FALSE(IsFolder(setup / L"msi"));
+    }
+}
+
+// The folders downloads go to can be changed by administrators only,
+// whether the run made them or found them with another access list.
+TEST_F(Configuration, WorkingFoldersAreWritableByAdministratorsOnly)
+{
+    // "msi" is there already, open to everyone.
+    ASSERT_TRUE(CreateDirectoryW((setup / L"msi").c_str(), nullptr));
+    ASSERT_EQ(SetNamedSecurityInfoW(const_cast<wchar_t*>((setup / L"msi").c_str()), SE_FILE_OBJECT,
+                                    DACL_SECURITY_INFORMATION, nullptr, nullptr, nullptr, nullptr),
+              static_cast<DWORD>(ERROR_SUCCESS));
+    WriteManifest({});
+    ASSERT_EQ(Load(), ConfigurationLoaded);
+    for (const wchar_t* folder : {L"component", L"msi", L"transform"}) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(folder)));
+        PSECURITY_DESCRIPTOR sd = nullptr;
+        PACL dacl = nullptr;
+        ASSERT_EQ(GetNamedSecurityInfoW((setup / folder).c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION,
+                                        nullptr, nullptr, &dacl, nullptr, &sd),
+                  static_cast<DWORD>(ERROR_SUCCESS));
+        // What the folder's access list comes to: write access for SYSTEM,
+        // the Administrators and this elevated user only. (A system that
+        // keeps the list given shows exactly kProtectedFolderSddl; one that
+        // maps it onto owner/group/other permissions shows the owner with
+        // full access and others with at most read and execute.)
+        ASSERT_TRUE(dacl) << "a folder without an access list is open to everyone";
+        for (DWORD i = 0; i < dacl->AceCount; ++i) {
+            ACE_HEADER* header = nullptr;
+            ASSERT_TRUE(GetAce(dacl, i, reinterpret_cast<void**>(&header)));
+            if (header->AceType != ACCESS_ALLOWED_ACE_TYPE)
+                continue;
+            auto* ace = reinterpret_cast<ACCESS_ALLOWED_ACE*>(header);
+            constexpr ACCESS_MASK kWrite = FILE_WRITE_DATA | FILE_APPEND_DATA | FILE_WRITE_EA | FILE_WRITE_ATTRIBUTES |
+                                           FILE_DELETE_CHILD | DELETE | WRITE_DAC | WRITE_OWNER | GENERIC_WRITE |
+                                           GENERIC_ALL;
+            PSID sid = &ace->SidStart;
+            wchar_t* name = nullptr;
+            ConvertSidToStringSidW(sid, &name);
+            std::wstring sidText = name ? name : L"?";
+            LocalFree(name);
+            if (ace->Mask & kWrite) {
+                EXPECT_TRUE(IsWellKnownSid(sid, WinLocalSystemSid) || IsWellKnownSid(sid, WinBuiltinAdministratorsSid) ||
+                            IsCurrentUser(sid))
+                    << "write access for " << testing::PrintToString(sidText);
+            }
+        }
+        LocalFree(sd);
     }
 }
 

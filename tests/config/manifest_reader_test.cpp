@@ -519,4 +519,78 @@ TEST(ManifestReader, CopyAssignmentReplacesEveryField)
     EXPECT_EQ(self, CompleteModel());
 }
 
+// Each downloadable record may end with its file's SHA-256; the text is
+// kept as written, and only a record that has the element gets a value.
+TEST(ManifestReader, Sha256OfEachRecordIsReadWhereGiven)
+{
+    const std::string digest(64, 'a');
+    LoadResult r = LoadBytes(ProductDocument(
+        "<main_component><name>m.msi</name><full_url>u</full_url><sha256>" + digest + "</sha256>"
+        "<transform><lang_id>1031</lang_id><name>de</name><full_url>t</full_url><sha256>T</sha256></transform>"
+        "<transform><lang_id>1036</lang_id><name>fr</name><full_url>t2</full_url></transform></main_component>"
+        "<language_pack><lang_id>1031</lang_id><pid>p</pid><name>n</name><full_url>l</full_url><sha256></sha256>"
+        "</language_pack>"
+        "<dependency><name>d</name><full_url>x</full_url><install_commandline>/q</install_commandline>"
+        "<sha256>D</sha256></dependency>"));
+    ASSERT_TRUE(r.loaded);
+    const ProductManifest& m = r.manifest;
+    EXPECT_EQ(m.mainComponentSha256, std::optional<std::wstring>(std::wstring(64, L'a')));
+    ASSERT_EQ(m.transforms.size(), 2u);
+    EXPECT_EQ(m.transforms[0].sha256, std::optional<std::wstring>(L"T"));
+    EXPECT_EQ(m.transforms[1].sha256, std::nullopt);
+    ASSERT_EQ(m.languagePacks.size(), 1u);
+    EXPECT_EQ(m.languagePacks[0].sha256, std::optional<std::wstring>(L""));
+    ASSERT_EQ(m.dependencies.size(), 1u);
+    EXPECT_EQ(m.dependencies[0].sha256, std::optional<std::wstring>(L"D"));
+    EXPECT_EQ(m.dependencies[0].installCommandLine, L"/q");
+}
+
+// A digest that is there must be 64 hex digits, in any letter case.
+TEST(ManifestReader, DigestsMustBeSixtyFourHexDigits)
+{
+    const std::wstring good = L"cd2df694e424bc7968cc37f47751019e5ca0cd1bdf2e479ea537c3a1c32ee1aa";
+    std::wstring upper = good;
+    for (wchar_t& c : upper)
+        c = static_cast<wchar_t>(towupper(c));
+    struct Case {
+        const char* what;
+        std::optional<std::wstring> digest;
+        bool wellFormed;
+    };
+    const Case cases[] = {
+        {"absent", std::nullopt, true},
+        {"lower case", good, true},
+        {"upper case", upper, true},
+        {"empty", L"", false},
+        {"63 digits", good.substr(1), false},
+        {"65 digits", good + L"0", false},
+        {"a letter past f", L"g" + good.substr(1), false},
+        {"blanks around", L" " + good + L" ", false},
+        {"prefixed", L"0x" + good.substr(2), false},
+    };
+    const std::wstring kinds[] = {L"main_component m.msi", L"transform de", L"language_pack lp.exe",
+                                  L"dependency vc.exe"};
+    for (const Case& c : cases) {
+        for (const std::wstring& kind : kinds) {
+            SCOPED_TRACE(std::string(c.what) + " in " + std::string(kind.begin(), kind.end()));
+            ProductManifest m;
+            m.mainComponentName = L"m.msi";
+            m.transforms = {{1031, L"de", L"t"}};
+            m.languagePacks = {{1031, L"p", L"lp.exe", L"l"}};
+            m.dependencies = {{L"vc.exe", L"x", L""}};
+            if (kind == kinds[0])
+                m.mainComponentSha256 = c.digest;
+            else if (kind == kinds[1])
+                m.transforms[0].sha256 = c.digest;
+            else if (kind == kinds[2])
+                m.languagePacks[0].sha256 = c.digest;
+            else
+                m.dependencies[0].sha256 = c.digest;
+            std::wstring bad;
+            EXPECT_EQ(ManifestDigestsWellFormed(m, bad), c.wellFormed);
+            EXPECT_EQ(bad, c.wellFormed ? L"" : kind);
+        }
+    }
+}
+
 }  // namespace

@@ -146,6 +146,8 @@ void PipelineTest::LoadProduct(const TestManifest& parts)
         product << Element("version_check_url", url(parts.versionCheckPath));
     product << "<main_component>" << Element("name", parts.mainComponent)
             << Element("executable", "PictoraMaxora.exe") << Element("full_url", url(parts.mainComponentPath));
+    if (!parts.mainComponentSha256.empty())
+        product << Element("sha256", parts.mainComponentSha256);
     for (const TestManifest::Record& t : parts.transforms)
         product << "<transform>" << Element("lang_id", t.keyText) << Element("name", t.name)
                 << Element("full_url", url(t.path)) << "</transform>";
@@ -179,6 +181,7 @@ void PipelineTest::LoadProduct(const TestManifest& parts)
     restoredValues_.push_back(std::make_unique<ScopedValueRestore>(HKEY_CURRENT_USER, kResourceLanguageKey,
                                                                    installFolder_ + L"\\zylTandora2.exe"));
     controller = std::make_unique<InstallController>();
+    controller->retryWaitsMs = {10, 10, 10};
 }
 
 PipelineRun PipelineTest::Drive(DWORD timeoutMs, std::function<void(const InstallProgress&)> onPoll)

@@ -47,6 +47,7 @@ struct TestManifest {
     std::string versionCheckPath = "version.xml";
     std::string mainComponent = "pictora_maxora_1.msi";
     std::string mainComponentPath = "pictora_maxora_1.msi";
+    std::string mainComponentSha256;  // none when empty
     struct Record {
         std::string keyText;  // lang_id, or the dependency's name
         std::string name;
@@ -109,6 +110,7 @@ protected:
     std::wstring InstallFolder() const { return installFolder_; }
     const std::wstring& RegistryKeyPath() const { return productKey_->Path(); }
 
+    // Made by LoadProduct, with waits of 10 ms between download tries.
     std::unique_ptr<InstallController> controller;
     std::unique_ptr<registry_test::NotifyRecorder> boxes;
 
