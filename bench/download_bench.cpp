@@ -5,9 +5,14 @@
 //                                  percentage callback
 //   download_bench bare URL FILE   a bare WinINet loop: the same request, 4 KiB
 //                                  reads, each written straight to the file
+//   download_bench retries URL FILE  DownloadWithRetries, the pipeline's
+//                                  download over a link that drops (the
+//                                  server cuts each answer): with resume when
+//                                  the server takes ranges, without otherwise
 //
 // Each prints one line:
 //   RESULT <variant> <bytes> <seconds> <MB/s> <idle peak MiB> <peak MiB> [<MiB at 25/50/75/100 %>]
+//   RESULT retries <bytes in the file> <seconds> <complete 0|1> <tries>
 // (MB = 10^6 bytes; peaks are PeakWorkingSetSize, idle = before the
 // download). tools/bench download runs them alternately, with curl, and
 // prints the ratios. It never fails on a figure; exit 1 means the download
@@ -23,6 +28,7 @@
 #include "bare_download.h"
 #include "base/unique_handle.h"
 #include "net/download_job.h"
+#include "net/download_retries.h"
 #include "net/internet_session.h"
 
 namespace {
@@ -107,12 +113,27 @@ int RunBare(const std::wstring& url, const std::wstring& file, double idlePeak)
     return 0;
 }
 
+int RunRetries(const std::wstring& url, const std::wstring& file)
+{
+    BenchEvents events;
+    int64_t bytes = 0;
+    LARGE_INTEGER start, end;
+    QueryPerformanceCounter(&start);
+    DownloadOutcome outcome =
+        DownloadWithRetries(&events, url, file, [&](DownloadStatusInfo& status) { bytes = status.bytesDone; });
+    QueryPerformanceCounter(&end);
+    DeleteFileW(file.c_str());
+    wprintf(L"RESULT retries %lld %.3f %d %d\n", static_cast<long long>(outcome.complete ? bytes : 0),
+            Seconds(start, end), outcome.complete ? 1 : 0, outcome.tries);
+    return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv)
 {
     if (argc != 4) {
-        fwprintf(stderr, L"usage: download_bench job|bare URL FILE\n");
+        fwprintf(stderr, L"usage: download_bench job|bare|retries URL FILE\n");
         return 2;
     }
     PrepareInternetSession();
@@ -122,6 +143,8 @@ int wmain(int argc, wchar_t** argv)
         return RunJob(argv[2], argv[3], idlePeak);
     if (variant == L"bare")
         return RunBare(argv[2], argv[3], idlePeak);
+    if (variant == L"retries")
+        return RunRetries(argv[2], argv[3]);
     fwprintf(stderr, L"download_bench: unknown variant\n");
     return 2;
 }
