@@ -30,8 +30,9 @@ std::vector<int32_t> ListInstalledLanguagePacks(const std::wstring& registryKey)
 // "InstallDir" and "exe" of the product's main program under the manifest's
 // registry key, and, for a language other than English chosen from an
 // offered list, "InitialLangID", "ApplicationLanguage" and the companion
-// program's "ResourceLangID" value. Write failures are ignored.
-void WriteInstallationRecords(const InstallerConfig& config);
+// program's "ResourceLangID" value. Every record is attempted; false when
+// any write failed (each failure is traced with its key, value and code).
+bool WriteInstallationRecords(const InstallerConfig& config);
 
 // The installed product's main program as its "exe" record names it; empty
 // unless that names an existing file.

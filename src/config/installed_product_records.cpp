@@ -5,14 +5,30 @@
 
 #include <string>
 
+#include "base/debug_trace.h"
 #include "config/installed_product.h"
 #include "config/registry_key.h"
 #include "config/registry_records.h"
 
 using namespace registry_records;
 
-void WriteInstallationRecords(const InstallerConfig& config)
+namespace {
+
+// Traces a failed write; true when it succeeded.
+bool Written(LONG result, const std::wstring& key, const std::wstring& value)
 {
+    if (result == ERROR_SUCCESS)
+        return true;
+    DebugTraceFormat(L"PictoraSetup: registry record %s\\%s cannot be written (error %d).\r\n", key.c_str(),
+                     value.c_str(), static_cast<int>(result));
+    return false;
+}
+
+}  // namespace
+
+bool WriteInstallationRecords(const InstallerConfig& config)
+{
+    bool all = true;
     // The main program's path, and its folder up to and including the last
     // backslash (so "bin\main.exe" gives a folder ending in "\bin\"). A
     // folder that still ends in a backslash (a drive root such as "D:\") is
@@ -27,22 +43,29 @@ void WriteInstallationRecords(const InstallerConfig& config)
     // A path whose only backslash comes first names no folder.
     bool programRecorded = lastSlash != 0;
     if (programRecorded) {
-        RegistryKey productKey(HKEY_LOCAL_MACHINE, config.manifest.registryKey);
-        productKey.SetString(kInstallDirValue, folder);
-        productKey.SetString(kProgramValue, program);
+        const std::wstring& key = config.manifest.registryKey;
+        RegistryKey productKey(HKEY_LOCAL_MACHINE, key);
+        all = Written(productKey.SetString(kInstallDirValue, folder), key, kInstallDirValue) && all;
+        all = Written(productKey.SetString(kProgramValue, program), key, kProgramValue) && all;
     }
 
     if (config.hasLanguageChoice != 1 || config.language.langId == kEnglishLanguage)
-        return;
+        return all;
     uint32_t language = static_cast<uint32_t>(config.language.langId);
-    RegistryKey languagePacks(HKEY_LOCAL_MACHINE, config.manifest.registryKey + kLanguagePacksSubkey);
-    languagePacks.SetNumber(kInitialLanguageValue, language);
+    const std::wstring packsKey = config.manifest.registryKey + kLanguagePacksSubkey;
+    RegistryKey languagePacks(HKEY_LOCAL_MACHINE, packsKey);
+    all = Written(languagePacks.SetNumber(kInitialLanguageValue, language), packsKey, kInitialLanguageValue) && all;
     RegistryKey userProductKey(HKEY_CURRENT_USER, config.manifest.registryKey);
-    userProductKey.SetNumber(kApplicationLanguageValue, language);
+    all = Written(userProductKey.SetNumber(kApplicationLanguageValue, language), config.manifest.registryKey,
+                  kApplicationLanguageValue) &&
+          all;
     if (programRecorded) {
         RegistryKey resourceLanguages(HKEY_CURRENT_USER, kResourceLanguageKey);
-        resourceLanguages.SetString(folder + kCompanionProgram, std::to_wstring(config.language.langId));
+        all = Written(resourceLanguages.SetString(folder + kCompanionProgram, std::to_wstring(config.language.langId)),
+                      kResourceLanguageKey, folder + kCompanionProgram) &&
+              all;
     }
+    return all;
 }
 
 std::wstring GetInstalledProgramPath(const std::wstring& registryKey)

@@ -10,6 +10,7 @@
 #include "base/debug_trace.h"
 #include "base/protected_folder.h"
 #include "config/installed_product.h"
+#include "config/manifest_names.h"
 #include "config/run_flags.h"
 #include "i18n/language_list.h"
 
@@ -40,6 +41,17 @@ std::wstring ModulePath()
 // fails, instead of every later download into it.
 bool EnsureFolder(const std::wstring& folder)
 {
+    // A junction or link in the folder's place would send the elevated
+    // installer's writes wherever it points.
+    // (Asked without the trailing backslash, which would follow the link.)
+    std::wstring itself = folder;
+    while (itself.size() > 3 && itself.back() == L'\\')
+        itself.pop_back();
+    DWORD attributes = GetFileAttributesW(itself.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+        DebugTraceFormat(L"PictoraSetup: working folder %s is a junction or link; refused.\r\n", folder.c_str());
+        return false;
+    }
     if (EnsureProtectedFolder(folder))
         return true;
     DebugTraceFormat(L"PictoraSetup: working folder %s cannot be made or protected (error %d).\r\n", folder.c_str(),
@@ -88,6 +100,12 @@ int LoadConfiguration(InstallerConfig& config, const std::wstring& exePath, int&
     if (config.manifest.pid.empty() || config.manifest.registryKey.empty() ||
         config.manifest.mainComponentUrl.empty())
         return ConfigurationManifestUnusable;
+    // Names that would lead a download out of its working folder.
+    std::wstring badName;
+    if (!ManifestNamesSafe(config.manifest, badName)) {
+        DebugTrace(L"PictoraSetup: the manifest's " + badName + L" is not a bare file name; refused.\r\n");
+        return ConfigurationManifestUnusable;
+    }
     // A digest that cannot be checked is refused, never passed over.
     std::wstring badRecord;
     if (!ManifestDigestsWellFormed(config.manifest, badRecord)) {

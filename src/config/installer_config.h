@@ -4,6 +4,7 @@
 //
 // Contents of config/:
 //   product_manifest     the manifest model and LoadManifest (manifest_reader)
+//   manifest_names       IsBareFileName: the component names a manifest may give
 //   xml_fields           field-reading steps shared by the two XML readers
 //   version_descriptor   the server's version.xml model and its reader
 //   version_rules        ParseVersion, IsNewerVersion, DecideVersionAction

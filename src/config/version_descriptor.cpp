@@ -16,6 +16,7 @@
 #include <windows.h>
 #include <shlwapi.h>
 
+#include "base/debug_trace.h"
 #include "base/sha256_digest.h"
 #include "config/installer_config.h"
 #include "config/product_manifest.h"
@@ -32,13 +33,28 @@ bool LoadVersionDescriptor(const std::wstring& path, ProductManifest& manifest)
 {
     if (path.empty() || !PathFileExistsW(path.c_str()))
         return false;
+    // The server's answer is read whole into memory: one far larger than
+    // any descriptor is refused before that.
+    WIN32_FILE_ATTRIBUTE_DATA file{};
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &file))
+        return false;
+    uint64_t size = (static_cast<uint64_t>(file.nFileSizeHigh) << 32) | file.nFileSizeLow;
+    if (size > kMaxVersionDescriptorBytes) {
+        DebugTraceFormat(L"PictoraSetup: the version descriptor is %d KiB, more than a descriptor can be; refused.\r\n",
+                         static_cast<int>(size / 1024));
+        return false;
+    }
     xml::XmlReader reader;
     reader.SetDocument();
     if (!reader.LoadFile(path))
         return false;
 
-    if (!reader.FindElement(L"zylwebinstaller"))
-        return true;
+    // A document of another kind (an error page, a captive portal's page)
+    // is no answer to the version check.
+    if (!reader.FindElement(L"zylwebinstaller")) {
+        DebugTrace(L"PictoraSetup: the version descriptor's root is not \"zylwebinstaller\"; refused.\r\n");
+        return false;
+    }
     VersionDescriptor& info = manifest.versionInfo;
     ReadNextChild(reader, L"product_code", info.productCode);
     // Inside the root, on "product_code" (or before the first child), so the

@@ -110,8 +110,8 @@ bool InstallItem(InstallController& controller, const WorkItem& item)
     if (item.downloadOnly)
         return true;
     if (item.runAsProcess) {
-        RunInstallerProcess(item);
-        return true;
+        // Its outcome is not judged; a cancel while it runs ends the stage.
+        return RunInstallerProcess(item, controller.CancelEvent()) || !controller.cancelRequested;
     }
     return InstallPackage(controller, item);
 }
@@ -124,8 +124,17 @@ bool RunInstallations(InstallController& controller)
         const WorkItem& item = items[index];
         if (controller.cancelRequested)
             return false;
-        if (!PathFileExistsW(item.localPath.c_str()))
+        if (!PathFileExistsW(item.localPath.c_str())) {
+            // A standalone package may lack a language pack or a
+            // prerequisite; without its main package there is nothing to
+            // install.
+            bool mainPackage = !item.runAsProcess && !item.downloadOnly;
+            DebugTraceFormat(L"PictoraSetup: %s is not there%s.\r\n", item.localPath.c_str(),
+                             mainPackage ? L"; the main package is missing, the run fails" : L"; passed over");
+            if (mainPackage)
+                return false;
             continue;
+        }
         // Reports made while a cancel is under way are ignored.
         ReportProgress(PipelinePhase::Installing, controller.installIndex, 0, item.fileName);
         bool installed = InstallItem(controller, item);
@@ -144,8 +153,11 @@ bool RunInstallations(InstallController& controller)
 void RunPipelineWorker(InstallController& controller)
 {
     bool passed = RunVersionCheck(controller) && RunDownloads(controller) && RunInstallations(controller);
+    if (passed && !RegisterInstallation()) {
+        DebugTrace(L"PictoraSetup: the installation's registry records could not be written; the run fails.\r\n");
+        passed = false;
+    }
     if (passed) {
-        RegisterInstallation();
         controller.homePageUrl = controller.installerMessages.HomePageUrl();
         TheConfig().homePageUrl = controller.homePageUrl;
     }

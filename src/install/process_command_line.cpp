@@ -34,3 +34,12 @@ std::wstring MsiexecParameters(const WorkItem& item)
     AppendArguments(parameters, item.arguments);
     return parameters;
 }
+
+std::wstring MsiexecPath()
+{
+    wchar_t folder[MAX_PATH] = {};
+    UINT length = GetSystemDirectoryW(folder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return std::wstring();
+    return std::wstring(folder, length) + L"\\" + kMsiexecProgram;
+}

@@ -15,7 +15,11 @@ bool IsMsiPackagePath(const std::wstring& path);
 // and the arguments when there are any.
 std::wstring ProcessCommandLine(const WorkItem& item);
 
-// The program that installs a Windows Installer package, and its parameters
-// for an item: "/i", the quoted path, then the arguments when there are any.
+// The program that installs a Windows Installer package (started by its
+// full path in the system folder: a program of that name beside the
+// installer, in a Downloads folder say, must never run elevated instead),
+// and its parameters for an item: "/i", the quoted path, then the
+// arguments when there are any.
 inline constexpr wchar_t kMsiexecProgram[] = L"Msiexec.exe";
+std::wstring MsiexecPath();
 std::wstring MsiexecParameters(const WorkItem& item);

@@ -6,12 +6,29 @@
 #include <string>
 #include <vector>
 
+#include "base/debug_trace.h"
 #include "base/unique_handle.h"
 #include "install/process_command_line.h"
 
 namespace {
 
-bool RunProgram(const WorkItem& item)
+// Waits for the started process to end, or for `cancelEvent` (when there is
+// one): a program that hangs must not hold the installation for ever. A
+// program the cancel leaves behind is left running (ending another
+// installer half-way may leave the machine worse off), with a log line.
+bool WaitForProcess(HANDLE process, HANDLE cancelEvent, const WorkItem& item)
+{
+    HANDLE handles[] = {process, cancelEvent};
+    DWORD count = cancelEvent ? 2 : 1;
+    DWORD result = WaitForMultipleObjects(count, handles, FALSE, INFINITE);
+    if (result == WAIT_OBJECT_0 + 1) {
+        DebugTraceFormat(L"PictoraSetup: cancelled while %s ran; it is left running.\r\n", item.localPath.c_str());
+        return false;
+    }
+    return true;
+}
+
+bool RunProgram(const WorkItem& item, HANDLE cancelEvent)
 {
     // CreateProcessW may write into the command line.
     std::wstring text = ProcessCommandLine(item);
@@ -27,17 +44,19 @@ bool RunProgram(const WorkItem& item)
     UniqueHandle thread(started.hThread);
     // Waiting on the handle rather than polling the exit code: a program
     // whose exit code happens to be STILL_ACTIVE (259) has still ended.
-    WaitForSingleObject(process.Get(), INFINITE);
-    return true;
+    return WaitForProcess(process.Get(), cancelEvent, item);
 }
 
-bool RunWindowsInstallerPackage(const WorkItem& item)
+bool RunWindowsInstallerPackage(const WorkItem& item, HANDLE cancelEvent)
 {
     std::wstring parameters = MsiexecParameters(item);
+    std::wstring program = MsiexecPath();
+    if (program.empty())
+        return false;
     SHELLEXECUTEINFOW execute{};
     execute.cbSize = sizeof execute;
     execute.fMask = SEE_MASK_NOCLOSEPROCESS;
-    execute.lpFile = kMsiexecProgram;
+    execute.lpFile = program.c_str();
     execute.lpParameters = parameters.c_str();
     execute.nShow = SW_HIDE;
     if (!ShellExecuteExW(&execute))
@@ -45,14 +64,13 @@ bool RunWindowsInstallerPackage(const WorkItem& item)
     // Until msiexec ends: the main package started while it still runs
     // would fail with "another installation is in progress".
     UniqueHandle process(execute.hProcess);
-    if (process)
-        WaitForSingleObject(process.Get(), INFINITE);
-    return true;
+    return !process || WaitForProcess(process.Get(), cancelEvent, item);
 }
 
 }  // namespace
 
-bool RunInstallerProcess(const WorkItem& item)
+bool RunInstallerProcess(const WorkItem& item, HANDLE cancelEvent)
 {
-    return IsMsiPackagePath(item.localPath) ? RunWindowsInstallerPackage(item) : RunProgram(item);
+    return IsMsiPackagePath(item.localPath) ? RunWindowsInstallerPackage(item, cancelEvent)
+                                            : RunProgram(item, cancelEvent);
 }

@@ -18,6 +18,5 @@ bool RegisterInstallation()
     folder.push_back(L'\0');
     PathRemoveBackslashW(folder.data());
     config.installFolder = folder.data();
-    WriteInstallationRecords(config);
-    return true;
+    return WriteInstallationRecords(config);
 }

@@ -25,6 +25,7 @@ struct ManifestFields {
     std::string standalone = "false";
     std::string fullName = "Pictora Maxora";
     std::string sha256;  // the main component's, when not empty
+    std::string mainName = "pictora.msi";
 };
 
 std::string ManifestXml(const ManifestFields& f)
@@ -39,7 +40,7 @@ std::string ManifestXml(const ManifestFields& f)
            element("pid", f.pid) + element("full_name", f.fullName) + "<short_name>Pictora</short_name>" +
            element("registry", f.registry) + element("standalone", f.standalone) +
            "<version_check_url>http://127.0.0.1:9/version.xml</version_check_url>"
-           "<main_component><name>pictora.msi</name><executable>Pictora.exe</executable>" +
+           "<main_component>" + element("name", f.mainName) + "<executable>Pictora.exe</executable>" +
            element("full_url", f.fullUrl) + element("sha256", f.sha256) +
            "</main_component></product></zylwebinstaller>\r\n";
 }
@@ -154,17 +155,21 @@ TEST_F(Configuration, UnusableManifestStopsBeforeTheLaterSteps)
         bool write;
         ManifestFields fields;
     };
-    ManifestFields noPid, noRegistry, noUrl, badDigest;
+    ManifestFields noPid, noRegistry, noUrl, badDigest, traversal, device;
     noPid.pid.clear();
     noRegistry.registry.clear();
     noUrl.fullUrl.clear();
     badDigest.sha256 = std::string(63, 'a') + "z";
+    traversal.mainName = "..\\..\\Windows\\System32\\x.dll";
+    device.mainName = "NUL.msi";
     const Case cases[] = {
         {"no manifest file", false, {}},
         {"no pid", true, noPid},
         {"no registry key", true, noRegistry},
         {"no main component address", true, noUrl},
         {"a main component digest that is not 64 hex digits", true, badDigest},
+        {"a main component name that climbs out of its folder", true, traversal},
+        {"a main component named like a device", true, device},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -226,6 +231,17 @@ TEST_F(Configuration, WorkingFoldersAreWritableByAdministratorsOnly)
         }
         LocalFree(sd);
     }
+}
+
+// A working folder that is a link to another folder is refused: the
+// elevated installer would write where it points.
+TEST_F(Configuration, AWorkingFolderThatIsALinkIsRefused)
+{
+    TempDir elsewhere;
+    ASSERT_TRUE(MakeDirectoryLink(setup / L"msi", elsewhere.Path()));
+    WriteManifest({});
+    EXPECT_EQ(Load(), ConfigurationFolderFailed);
+    EXPECT_FALSE(FileExists(elsewhere / L"transform")) << "nothing is made through the link";
 }
 
 TEST_F(Configuration, ExecutablePathWithoutAFolder)

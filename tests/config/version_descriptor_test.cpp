@@ -144,9 +144,6 @@ const DescriptorCase kDescriptorCases[] = {
          m.versionInfo.patchInstall.productVersion = L"17.0.2.601";
          m.standaloneVersion = L"17.0.2.601";
      }},
-    {"a root of another name stores nothing",
-     "<version><fresh_install><product_version>1.2.3.4</product_version></fresh_install></version>",
-     [](ProductManifest&) {}},
     {"an empty root stores nothing", "<zylwebinstaller/>", [](ProductManifest&) {}},
 };
 
@@ -180,10 +177,16 @@ TEST(VersionDescriptor, ASecondFileKeepsWhatItLacks)
 
 TEST(VersionDescriptor, UnloadableFileFailsAndStoresNothing)
 {
+    const std::string valid =
+        "<zylwebinstaller><patch_install><product_version>9.9.9.9</product_version></patch_install>"
+        "</zylwebinstaller>";
     const struct {
         const char* what;
-        const char* bytes;
+        std::string bytes;
     } files[] = {
+        {"a root of another name (an error page, say)",
+         "<version><fresh_install><product_version>1.2.3.4</product_version></fresh_install></version>"},
+        {"a descriptor of 2 MiB", valid + "<!--" + std::string(2 << 20, 'x') + "-->"},
         {"two top-level elements",
          "<zylwebinstaller><patch_install><product_version>9.9.9.9</product_version></patch_install>"
          "</zylwebinstaller><zylwebinstaller/>"},
@@ -197,6 +200,12 @@ TEST(VersionDescriptor, UnloadableFileFailsAndStoresNothing)
         EXPECT_FALSE(LoadDescriptorBytes(c.bytes, m));
         EXPECT_EQ(m, EarlierState());
     }
+    // Just under the limit, the same descriptor is read.
+    ProductManifest m = EarlierState();
+    std::string padded = valid + "<!--" + std::string((1 << 20) - valid.size() - 7, 'x') + "-->";
+    ASSERT_EQ(padded.size(), size_t(1 << 20));
+    EXPECT_TRUE(LoadDescriptorBytes(padded, m));
+    EXPECT_EQ(m.standaloneVersion, L"9.9.9.9");
 
     TempDir dir;
     for (const std::wstring& path : {std::wstring(), dir / L"missing.xml", dir.Path()}) {
@@ -204,6 +213,28 @@ TEST(VersionDescriptor, UnloadableFileFailsAndStoresNothing)
         ProductManifest m = EarlierState();
         EXPECT_FALSE(LoadVersionDescriptor(path, m));
         EXPECT_EQ(m, EarlierState());
+    }
+}
+
+// A release may give the SHA-256 of its installer; one that is not 64 hex
+// digits fails the check.
+TEST(VersionDescriptor, InstallerDigestIsReadAndAMalformedOneFails)
+{
+    const std::string digest = "CD2DF694E424BC7968CC37F47751019E5CA0CD1BDF2E479EA537C3A1C32EE1AA";
+    ProductManifest m = EarlierState();
+    EXPECT_TRUE(LoadDescriptorBytes("<zylwebinstaller><fresh_install><product_version>1.0.0.1</product_version>"
+                                    "<web_installer_download_url>u</web_installer_download_url><sha256>" +
+                                        digest + "</sha256></fresh_install></zylwebinstaller>",
+                                    m));
+    EXPECT_EQ(m.versionInfo.freshInstall.webInstallerSha256, std::optional<std::wstring>(std::wstring(
+                                                                 digest.begin(), digest.end())));
+    EXPECT_EQ(m.versionInfo.patchInstall.webInstallerSha256, std::nullopt);
+    for (const char* bad : {"", "12345", "zz2df694e424bc7968cc37f47751019e5ca0cd1bdf2e479ea537c3a1c32ee1aa"}) {
+        SCOPED_TRACE(bad);
+        ProductManifest failed = EarlierState();
+        EXPECT_FALSE(LoadDescriptorBytes(std::string("<zylwebinstaller><patch_install><sha256>") + bad +
+                                             "</sha256></patch_install></zylwebinstaller>",
+                                         failed));
     }
 }
 

@@ -172,4 +172,39 @@ std::wstring MsiexecCommand()
     return L"\"" + std::wstring(system, length) + L"\\msiexec.exe\"";
 }
 
+namespace {
+
+bool IsReparsePoint(const std::wstring& path)
+{
+    DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+}  // namespace
+
+bool MakeDirectoryLink(const std::wstring& link, const std::wstring& target)
+{
+    if (CreateSymbolicLinkW(link.c_str(), target.c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY) && IsReparsePoint(link))
+        return true;
+    RemoveDirectoryW(link.c_str());
+    DeleteFileW(link.c_str());
+    using UnixName = char*(__cdecl*)(const wchar_t*);
+    auto unixName = reinterpret_cast<UnixName>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    if (!unixName)
+        return false;
+    auto host = [unixName](const std::wstring& path) {
+        char* name = unixName(path.c_str());
+        std::string text = name ? name : "";
+        HeapFree(GetProcessHeap(), 0, name);
+        return std::wstring(text.begin(), text.end());
+    };
+    // A host program cannot be waited for through its handle: wait for the link.
+    if (HANDLE started = StartProcess(L"Z:\\bin\\ln -s \"" + host(target) + L"\" \"" + host(link) + L"\"", 0, L""))
+        CloseHandle(started);
+    for (int i = 0; i < 200 && !IsReparsePoint(link); ++i)
+        Sleep(25);
+    return IsReparsePoint(link);
+}
+
 }  // namespace testing_support

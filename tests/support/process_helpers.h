@@ -46,4 +46,11 @@ HANDLE StartProcess(const std::wstring& commandLine, DWORD creationFlags = 0,
 long RunProcess(const std::wstring& commandLine, DWORD timeoutMs = 60000,
                 const std::wstring& extraEnvironment = L"");
 
+// Makes `link` a directory link (a reparse point) to `target`: with
+// CreateSymbolicLinkW where that gives one; where the system's links are
+// not reparse points its file system shows (Wine 8 makes none), with the
+// host's own "ln -s" on the host path of both, which the same system does
+// show as one. True when `link` then reports FILE_ATTRIBUTE_REPARSE_POINT.
+bool MakeDirectoryLink(const std::wstring& link, const std::wstring& target);
+
 }  // namespace testing_support
