@@ -8,6 +8,7 @@
 #include <shlwapi.h>
 
 #include "base/debug_trace.h"
+#include "base/file_trust.h"
 #include "base/protected_folder.h"
 #include "config/installed_product.h"
 #include "config/manifest_names.h"
@@ -84,9 +85,18 @@ int LoadConfiguration(InstallerConfig& config, const std::wstring& exePath, int&
     if (!LoadManifest(config.manifestPath, config.manifest))
         return ConfigurationManifestUnusable;
 
-    // 5. A web package takes the manifest that the product recorded, if any.
+    // 5. A web package takes the manifest that the product recorded, if any,
+    // but only one that nobody but an administrator can have written: the
+    // record lives in the user's part of the registry, which the user's
+    // unelevated programs can set, and the manifest decides what this
+    // elevated run downloads and starts.
     if (!config.manifest.standalone) {
         RecordedManifest recorded = GetRecordedManifestPath();
+        if (recorded.usable && IsWritableByNonAdministrators(recorded.path)) {
+            DebugTrace(L"PictoraSetup: the recorded manifest " + recorded.path +
+                       L" can be changed by non-administrators; it is ignored.\r\n");
+            recorded.usable = false;
+        }
         if (recorded.usable) {
             config.manifestPath = recorded.path;
             ProductManifest replacement;

@@ -7,6 +7,8 @@
 #include <aclapi.h>
 #include <sddl.h>
 
+#include "base/debug_trace.h"
+#include "base/file_trust.h"
 #include "base/notifier.h"
 #include "config/installer_config.h"
 #include "support/process_helpers.h"
@@ -253,42 +255,77 @@ TEST_F(Configuration, ExecutablePathWithoutAFolder)
     }
 }
 
-TEST_F(Configuration, RecordedManifestReplacesAWebManifest)
+// A recorded manifest that the user (or anyone but an administrator) can
+// write is not taken: any program of the user could have written it, and
+// the record itself. The manifest beside the installer is used, and the
+// log says why. (Which recorded manifests are taken, those only
+// administrators can write, is decided by AccessListLetsNonAdministratorsWrite.)
+TEST_F(Configuration, RecordedManifestThatTheUserCanWriteIsIgnored)
 {
+    std::wstring log = setup / L"trace.log";
+    SetDebugTraceLogPath(log);
     WriteManifest({});
     ManifestFields other;
     other.pid = "PMX17-DE";
-    other.standalone = "TRUE";
     other.fullName = "Pictora Maxora Recorded";
     std::wstring recorded = setup / L"recorded.xml";
     WriteManifest(other, recorded);
     RecordManifest(recorded);
 
     ASSERT_EQ(Load(), ConfigurationLoaded);
-    EXPECT_EQ(config->manifestPath, recorded);
-    EXPECT_EQ(config->manifest.pid, L"PMX17-DE");
-    EXPECT_EQ(config->manifest.fullName, L"Pictora Maxora Recorded");
-    EXPECT_TRUE(config->manifest.standalone);
-    // Now a standalone package: its component folder is not touched.
-    EXPECT_FALSE(IsFolder(setup / L"component"));
+    SetDebugTraceLogPath(L"");
+    EXPECT_EQ(config->manifestPath, setup / L"config\\manifest.xml");
+    EXPECT_EQ(config->manifest.pid, L"PMX17-EN");
+    EXPECT_NE(ReadFileBytes(log).find("can be changed by non-administrators; it is ignored"), std::string::npos)
+        << ReadFileBytes(log);
 }
 
 TEST_F(Configuration, RecordedManifestThatCannotBeUsed)
 {
     WriteManifest({});
-    // A path naming no file is ignored.
-    RecordManifest(setup / L"missing.xml");
-    ASSERT_EQ(Load(), ConfigurationLoaded);
-    EXPECT_EQ(config->manifestPath, setup / L"config\\manifest.xml");
+    // A path naming no file, or a folder, is ignored.
+    for (const wchar_t* name : {L"missing.xml", L"folder.xml"}) {
+        CreateDirectoryW((setup / L"folder.xml").c_str(), nullptr);
+        RecordManifest(setup / name);
+        ASSERT_EQ(Load(), ConfigurationLoaded);
+        EXPECT_EQ(config->manifestPath, setup / L"config\\manifest.xml");
+        EXPECT_EQ(config->manifest.pid, L"PMX17-EN");
+    }
+}
 
-    // A path naming something unreadable: the local manifest stays, but the
-    // path already names the recorded one and the later steps do not run.
-    CreateDirectoryW((setup / L"folder.xml").c_str(), nullptr);
-    RecordManifest(setup / L"folder.xml");
-    EXPECT_EQ(Load(), ConfigurationManifestUnusable);
-    EXPECT_EQ(config->manifestPath, setup / L"folder.xml");
-    EXPECT_EQ(config->manifest.pid, L"PMX17-EN");
-    EXPECT_TRUE(config->componentFolder.empty());
+// Which access lists make a file one that only administrators can change.
+TEST(FileTrust, OnlyAdministratorsMayWrite)
+{
+    struct Case {
+        const wchar_t* sddl;
+        bool writable;
+    };
+    const Case cases[] = {
+        {L"D:P(A;;FA;;;SY)(A;;FA;;;BA)(A;;0x1200a9;;;BU)", false},
+        {L"D:P(A;;FA;;;SY)(A;;FA;;;BA)(A;;FR;;;WD)", false},
+        {L"D:P(A;;FA;;;S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464)(A;;FRFX;;;BU)", false},
+        {L"D:P(A;;FA;;;SY)(A;OICIIO;FA;;;CO)(A;;FR;;;BU)", false},  // passes on to children only
+        {L"D:P(D;;FA;;;BU)(A;;FA;;;BA)", false},                    // denying entries grant nothing
+        {L"D:P(A;;FA;;;SY)(A;;FW;;;BU)", true},
+        {L"D:P(A;;FA;;;SY)(A;;FA;;;AU)", true},
+        {L"D:P(A;;FA;;;SY)(A;;GW;;;WD)", true},
+        {L"D:P(A;;FA;;;SY)(A;;GA;;;IU)", true},
+        {L"D:P(A;;FA;;;SY)(A;;0x100000;;;BU)(A;;SD;;;BU)", true},  // delete
+        {L"D:P(A;;FA;;;SY)(A;;WD;;;BU)", true},                    // change the access list
+        {L"D:P(A;;FA;;;S-1-5-21-1-2-3-1001)", true},               // a user's own account
+        {L"D:P", false},                                            // nobody may do anything
+    };
+    EXPECT_TRUE(AccessListLetsNonAdministratorsWrite(nullptr)) << "no access list: everyone may";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(c.sddl)));
+        PSECURITY_DESCRIPTOR sd = nullptr;
+        ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(c.sddl, SDDL_REVISION_1, &sd, nullptr));
+        BOOL present = FALSE, defaulted = FALSE;
+        PACL dacl = nullptr;
+        ASSERT_TRUE(GetSecurityDescriptorDacl(sd, &present, &dacl, &defaulted));
+        EXPECT_EQ(AccessListLetsNonAdministratorsWrite(present ? dacl : nullptr), c.writable);
+        LocalFree(sd);
+    }
 }
 
 TEST_F(Configuration, StandaloneManifestNeverConsultsTheRegistry)
