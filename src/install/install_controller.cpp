@@ -11,7 +11,9 @@
 #include "net/internet_session.h"
 
 InstallController::InstallController()
-    : cancelEvent(CreateEventW(nullptr, TRUE, FALSE, nullptr)), runEvent(CreateEventW(nullptr, TRUE, TRUE, nullptr))
+    : cancelEvent(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
+      runEvent(CreateEventW(nullptr, TRUE, TRUE, nullptr)),
+      workerDone_(CreateEventW(nullptr, TRUE, TRUE, nullptr))
 {
 }
 
@@ -24,8 +26,36 @@ InstallController::~InstallController()
 
 void InstallController::WaitForWorker()
 {
-    if (worker.joinable())
-        worker.join();
+    if (!worker.joinable())
+        return;
+    HANDLE done = workerDone_.Get();
+    while (done && MsgWaitForMultipleObjects(1, &done, FALSE, INFINITE, QS_SENDMESSAGE) == WAIT_OBJECT_0 + 1) {
+        // Answers the messages sent to this thread; posted ones stay queued.
+        MSG message;
+        PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+    worker.join();
+}
+
+void InstallController::SetRunResults(RunResults results)
+{
+    std::lock_guard<std::mutex> lock(resultsLock_);
+    results_ = std::move(results);
+}
+
+InstallController::RunResults InstallController::TakeRunResults() const
+{
+    std::lock_guard<std::mutex> lock(resultsLock_);
+    return results_;
+}
+
+void PublishRunResults(InstallController& controller)
+{
+    InstallController::RunResults results = controller.TakeRunResults();
+    InstallerConfig& config = TheConfig();
+    config.homePageUrl = results.homePageUrl;
+    if (!results.installFolder.empty())
+        config.installFolder = results.installFolder;
 }
 
 WorkList BuildWorkList(const InstallerConfig& config, int existingInstall)
@@ -59,7 +89,12 @@ void StartPipeline(InstallController& controller)
     // downloadWriteLock lives as long as the process; the internet handle
     // is opened again if it was closed.
     PrepareInternetSession();
-    controller.worker = std::thread([&controller] { RunPipelineWorker(controller); });
+    controller.SetRunResults({});
+    ResetEvent(controller.workerDone_.Get());
+    controller.worker = std::thread([&controller] {
+        RunPipelineWorker(controller);
+        SetEvent(controller.workerDone_.Get());
+    });
 }
 
 void RequestCancel(InstallController& controller)

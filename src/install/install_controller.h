@@ -12,6 +12,7 @@
 
 #include <atomic>
 #include <functional>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -34,7 +35,11 @@ public:
     HANDLE CancelEvent() const override { return cancelEvent.Get(); }
     HANDLE RunEvent() const override { return runEvent.Get(); }
 
-    // Ends when the worker has ended (at once when none was started).
+    // Ends when the worker has ended (at once when none was started). While
+    // it waits it still answers messages that other threads send to this
+    // thread's windows: a box the worker shows, owned by the wizard,
+    // sends to the wizard's thread when it opens and closes, and that
+    // thread may be the one waiting here.
     void WaitForWorker();
 
     WorkList workList;
@@ -52,8 +57,14 @@ public:
     std::atomic<int> failureReason{0};
     // Set by the status panel once the user confirmed the cancel question.
     std::atomic<int> cancelConfirmed{0};
-    // The product's home page as the Windows Installer reported it.
-    std::wstring homePageUrl;
+    // What a finished run found out, for the window's thread: set by the
+    // worker, read by PublishRunResults, under the controller's own lock.
+    struct RunResults {
+        std::wstring homePageUrl;    // as the Windows Installer reported it
+        std::wstring installFolder;  // as recorded (no trailing backslash); empty: not recorded
+    };
+    void SetRunResults(RunResults results);
+    RunResults TakeRunResults() const;
     // The waits between tries of a failed download (tests shorten them).
     std::vector<DWORD> retryWaitsMs = kDefaultRetryWaitsMs;
     // Each downloaded file, held open from the end of its download until it
@@ -73,7 +84,23 @@ public:
     // it gets; tests use it to see the answers and to act at a known point
     // of an installation.
     std::function<void(UINT messageType, int answer)> installerMessageHook;
+    // Called by the worker before each stage ("version check", "downloads",
+    // "installations", "registration"); tests use it to make a stage fail.
+    std::function<void(const char* stage)> stageHook;
+
+private:
+    mutable std::mutex resultsLock_;
+    RunResults results_;
+    // Set (manual reset) when the worker thread has ended its work.
+    UniqueHandle workerDone_;
+
+    friend void StartPipeline(InstallController& controller);
 };
+
+// On the window's thread, once the run is final: the results the worker
+// handed over (the home page, the recorded installation folder) go into
+// the process-wide configuration, which only that thread writes.
+void PublishRunResults(InstallController& controller);
 
 // Builds the work list from the configuration and the machine, starts the
 // progress record of the run and the worker thread; returns at once.

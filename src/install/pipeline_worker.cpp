@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <shlwapi.h>
 
+#include <exception>
 #include <string>
 
 #include "base/debug_trace.h"
@@ -148,18 +149,46 @@ bool RunInstallations(InstallController& controller)
     return true;
 }
 
+bool RunStages(InstallController& controller)
+{
+    auto stage = [&controller](const char* name) {
+        if (controller.stageHook)
+            controller.stageHook(name);
+    };
+    stage("version check");
+    if (!RunVersionCheck(controller))
+        return false;
+    stage("downloads");
+    if (!RunDownloads(controller))
+        return false;
+    stage("installations");
+    if (!RunInstallations(controller))
+        return false;
+    stage("registration");
+    InstallController::RunResults results;
+    if (!RegisterInstallation(results.installFolder)) {
+        DebugTrace(L"PictoraSetup: the installation's registry records could not be written; the run fails.\r\n");
+        return false;
+    }
+    results.homePageUrl = controller.installerMessages.HomePageUrl();
+    controller.SetRunResults(std::move(results));
+    return true;
+}
+
 }  // namespace
 
 void RunPipelineWorker(InstallController& controller)
 {
-    bool passed = RunVersionCheck(controller) && RunDownloads(controller) && RunInstallations(controller);
-    if (passed && !RegisterInstallation()) {
-        DebugTrace(L"PictoraSetup: the installation's registry records could not be written; the run fails.\r\n");
-        passed = false;
-    }
-    if (passed) {
-        controller.homePageUrl = controller.installerMessages.HomePageUrl();
-        TheConfig().homePageUrl = controller.homePageUrl;
+    bool passed = false;
+    // Nothing may escape the worker thread (it would end the process): an
+    // exception (memory running out, say) ends the run as a failure.
+    try {
+        passed = RunStages(controller);
+    } catch (const std::exception& error) {
+        DebugTraceFormat(L"PictoraSetup: the installation stopped on an exception (%S); the run fails.\r\n",
+                         error.what());
+    } catch (...) {
+        DebugTrace(L"PictoraSetup: the installation stopped on an exception; the run fails.\r\n");
     }
     if (ShouldShowConnectError(CurrentPipelinePhase(), passed, controller.failureReason)) {
         const InstallerConfig& config = TheConfig();

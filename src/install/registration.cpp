@@ -9,14 +9,16 @@
 #include "config/installer_config.h"
 #include "config/run_flags.h"
 
-bool RegisterInstallation()
+bool RegisterInstallation(std::wstring& recordedFolder)
 {
+    recordedFolder.clear();
     if (TheRunFlags().existingInstall)
         return true;
-    InstallerConfig& config = TheConfig();
+    InstallerConfig config = TheConfig();
     std::vector<wchar_t> folder(config.installFolder.begin(), config.installFolder.end());
     folder.push_back(L'\0');
     PathRemoveBackslashW(folder.data());
     config.installFolder = folder.data();
+    recordedFolder = config.installFolder;
     return WriteInstallationRecords(config);
 }

@@ -195,8 +195,12 @@ PipelineRun PipelineTest::Drive(DWORD timeoutMs, std::function<void(const Instal
             onPoll(run.last);
         if (run.phases.empty() || run.phases.back() != run.last.phase)
             run.phases.push_back(run.last.phase);
-        if (IsFinalPhase(run.last.phase))
+        if (IsFinalPhase(run.last.phase)) {
+            // As the status panel does when the run is over.
+            controller->WaitForWorker();
+            PublishRunResults(*controller);
             break;
+        }
         if (GetTickCount64() > deadline) {
             run.timedOut = true;
             RequestCancel(*controller);
