@@ -15,6 +15,7 @@
 #include "base/notifier.h"
 #include "config/installer_config.h"
 #include "install/pipeline_fixture.h"
+#include "install/process_command_line.h"
 #include "support/process_helpers.h"
 
 using namespace pipeline_test;
@@ -126,17 +127,21 @@ TEST_F(PipelineTest, AnExceptionOnTheWorkerFailsTheRun)
     EXPECT_TRUE(log.Has("stopped on an exception")) << log.Text();
 }
 
-// A program called Msiexec.exe in the current folder (a Downloads folder
-// the installer was started from) is never started for an .msi
-// prerequisite: the system's own msiexec installs it.
+// A program called Msiexec.exe beside the installer (a Downloads folder)
+// or in the current folder is never started for an .msi prerequisite: the
+// system's own msiexec installs it.
 TEST_F(PipelineTest, APlantedMsiexecIsNotStarted)
 {
     ServeText("version.xml", VersionFileText("9.1.0.100", "1.0.0.0"));
     Serve("pictora_maxora_1.msi", "pictora_maxora_1.msi");
     Serve("bonjour.msi", "bonjour.msi");
+    // Planted in the current folder and beside the program that installs
+    // (here the test program): the places a search by bare name looks
+    // first. The plant records its start as the fixture programs do.
     TempDir downloads;
-    // The plant records its start as the fixture programs do.
-    ASSERT_TRUE(CopyFileTo(BinaryDir() + L"\\fixtures\\install\\webview2.exe", downloads / L"Msiexec.exe"));
+    const std::wstring plants[] = {downloads / L"Msiexec.exe", BinaryDir() + L"\\Msiexec.exe"};
+    for (const std::wstring& plant : plants)
+        ASSERT_TRUE(CopyFileTo(BinaryDir() + L"\\fixtures\\install\\webview2.exe", plant));
     wchar_t saved[MAX_PATH] = {};
     GetCurrentDirectoryW(MAX_PATH, saved);
     ASSERT_TRUE(SetCurrentDirectoryW(downloads.Path().c_str()));
@@ -147,10 +152,16 @@ TEST_F(PipelineTest, APlantedMsiexecIsNotStarted)
 
     PipelineRun run = Drive();
     SetCurrentDirectoryW(saved);
+    DeleteFileW(plants[1].c_str());
 
     EXPECT_EQ(run.last.phase, PipelinePhase::Finished) << PhaseName(run.last.phase);
     EXPECT_TRUE(FixtureRecords().empty()) << "the planted program ran: " << FixtureRecords().front();
     EXPECT_FALSE(InstalledVersion(kBonjourProductCode).empty()) << "the system's msiexec installed the package";
+    // (Wine's shell finds its own msiexec first even by bare name, so there
+    // the start by full path is what this pins down.)
+    wchar_t system[MAX_PATH] = {};
+    UINT length = GetSystemDirectoryW(system, MAX_PATH);
+    EXPECT_EQ(MsiexecPath(), std::wstring(system, length) + L"\\Msiexec.exe");
 }
 
 // The worker's box is owned by the wizard's window; the window's thread
