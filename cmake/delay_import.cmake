@@ -33,7 +33,7 @@ set(PICTORA_DELAY_DLLS wininet msi)
 # The drawing toolkit's DLLs, also bound late. They reach the executable
 # with the dialogs that use the toolkit; from then on they belong in the
 # list above, which the check reads.
-set(PICTORA_UI_DELAY_DLLS comctl32 msimg32 oleacc d2d1 dwrite)
+set(PICTORA_UI_DELAY_DLLS comctl32 msimg32 oleacc d2d1 dwrite gdiplus)
 if(WIN32)
   foreach(dll ${PICTORA_DELAY_DLLS} ${PICTORA_UI_DELAY_DLLS})
     pictora_delay_import(${dll})
