@@ -53,6 +53,17 @@ public:
         return {window.left + 100, window.bottom - 20};
     }
     bool State(int id, bool CaptionButton::*field) { return FindButton(CaptionButtons(), id)->*field; }
+    // The colour on the window at the top-left corner of button `id`,
+    // inside the button and outside its glyph.
+    COLORREF ButtonCorner(int id)
+    {
+        const RECT box = Box(id);
+        HDC dc = GetWindowDC(Hwnd());
+        const COLORREF colour = GetPixel(dc, box.left + 1, box.top + 1);
+        ReleaseDC(Hwnd(), dc);
+        return colour;
+    }
+    bool HasGlyph(int id) { return !FindButton(CaptionButtons(), id)->image.Empty(); }
 
 protected:
     bool OnInitDialog() override
@@ -121,6 +132,43 @@ TEST(CustomFrame, HoverFollowsThePointerAndLeavesWithIt)
         },
     };
     EXPECT_EQ(dialog.DoModal(), 1);
+}
+
+TEST(CustomFrame, ButtonsShowTheirStateColours)
+{
+    InstallThemePalette();
+    const ThemePalette& theme = Theme();
+    DialogTemplate t = FrameTemplate();
+    FrameDialog dialog(t.Get());
+    dialog.steps = {
+        [&] {
+            ASSERT_TRUE(dialog.HasGlyph(kCaptionClose)) << "the glyph families are in the test program";
+            ASSERT_TRUE(dialog.HasGlyph(kCaptionMinimize));
+            EXPECT_EQ(dialog.ButtonCorner(kCaptionClose), theme.FrameBackground);
+            ui_test::MoveMouseTo(dialog.Centre(kCaptionClose));
+        },
+        [&] { return dialog.ButtonCorner(kCaptionClose) == theme.CloseButtonHover; },
+        [&] {
+            EXPECT_EQ(dialog.ButtonCorner(kCaptionClose), theme.CloseButtonHover);
+            ui_test::LeftButton(true);
+        },
+        [&] { return dialog.ButtonCorner(kCaptionClose) == theme.CloseButtonPressed; },
+        [&] {
+            EXPECT_EQ(dialog.ButtonCorner(kCaptionClose), theme.CloseButtonPressed);
+            ui_test::MoveMouseTo(dialog.Centre(kCaptionMinimize));
+        },
+        [&] { return dialog.ButtonCorner(kCaptionMinimize) == theme.CaptionButtonHover; },
+        [&] {
+            EXPECT_EQ(dialog.ButtonCorner(kCaptionMinimize), theme.CaptionButtonHover);
+            EXPECT_EQ(dialog.ButtonCorner(kCaptionClose), theme.FrameBackground);
+            // Released off the buttons: nothing happens.
+            ui_test::MoveMouseTo(dialog.CaptionPoint());
+        },
+        [&] { ui_test::LeftButton(false); },
+        [&] { EXPECT_EQ(dialog.ButtonCorner(kCaptionMinimize), theme.FrameBackground); },
+    };
+    EXPECT_EQ(dialog.DoModal(), 1);
+    EXPECT_EQ(dialog.closeRequests, 0);
 }
 
 TEST(CustomFrame, ReleaseActsOnlyOverTheButtonThatIsHot)
