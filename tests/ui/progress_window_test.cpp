@@ -2,12 +2,12 @@
 // the track's rounded ends and a fill cut off at the position.
 #include <gtest/gtest.h>
 
-#include "control_window_support.h"
+#include "image_test_windows.h"
 #include "resource_ids.h"
 #include "ui/zyl_progress.h"
 #include "ui_test_support.h"
 
-using namespace control_testing;
+using namespace image_testing;
 
 namespace {
 

@@ -4,13 +4,13 @@
 #include <gtest/gtest.h>
 
 #include "base/unique_handle.h"
-#include "control_window_support.h"
+#include "image_test_windows.h"
 #include "resource_ids.h"
 #include "ui/offscreen.h"
 #include "ui/zyl_slideshow.h"
 #include "ui_test_support.h"
 
-using namespace control_testing;
+using namespace image_testing;
 
 namespace {
 

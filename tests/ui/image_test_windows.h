@@ -7,7 +7,7 @@
 
 #include <vector>
 
-namespace control_testing {
+namespace image_testing {
 
 // A visible popup window at (0, 0) of width x height that counts the
 // messages of one number it receives (from its children).
@@ -44,4 +44,4 @@ private:
     std::vector<COLORREF> pixels_;
 };
 
-}  // namespace control_testing
+}  // namespace image_testing

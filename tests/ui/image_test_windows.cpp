@@ -1,8 +1,8 @@
-#include "control_window_support.h"
+#include "image_test_windows.h"
 
 #include "ui_test_support.h"
 
-namespace control_testing {
+namespace image_testing {
 
 HostWindow::HostWindow(int width, int height, UINT countedMessage) : counted_(countedMessage)
 {
@@ -72,4 +72,4 @@ ScreenCapture::ScreenCapture(HWND window)
     DeleteObject(dib);
 }
 
-}  // namespace control_testing
+}  // namespace image_testing
