@@ -56,17 +56,6 @@ int SnapDpi(int dpiY)
     return 192;
 }
 
-UINT ImageVariantAt(UINT base, int snappedDpi)
-{
-    if (snappedDpi < 120)
-        return base;
-    if (snappedDpi < 144)
-        return base + 1;
-    if (snappedDpi < 192)
-        return base + 2;
-    return base + 3;
-}
-
 int ScaleX(int n)
 {
     return ScaleAt(CachedScreenDpi().x, n);
@@ -85,11 +74,6 @@ int StepScaleY(int n)
 int SnappedDpi()
 {
     return SnapDpi(CachedScreenDpi().y);
-}
-
-UINT ImageVariant(UINT base)
-{
-    return ImageVariantAt(base, SnappedDpi());
 }
 
 DesignSizes DesignSizesAt(int dpiX, int dpiY)

@@ -31,16 +31,12 @@ int StepScaleAt(int dpi, int n);
 // the DPI itself is returned unchanged (96 stays 96, 110 stays 110).
 // Callers compare the result against 120, 144 and 192 only.
 int SnapDpi(int dpiY);
-// The identifier of the member of a four-image family (base .. base + 3,
-// drawn for 96, 120, 144 and 192 DPI) for a snapped DPI.
-UINT ImageVariantAt(UINT base, int snappedDpi);
 
 // The same for the screen: horizontal sizes with X, vertical with Y.
 int ScaleX(int n);
 int StepScaleX(int n);
 int StepScaleY(int n);
 int SnappedDpi();
-UINT ImageVariant(UINT base);
 
 // Sizes fixed once while the process starts (so they also fix the DPI
 // cache before start-up proper).

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "ui/dpi.h"
+#include "ui/image_variant.h"
 
 namespace {
 
@@ -38,7 +39,7 @@ TEST(DpiRules, StepFactorScalingSnappingAndImageVariant)
         EXPECT_EQ(StepScaleAt(c.dpi, 660), c.step660);
         EXPECT_EQ(ScaleAt(c.dpi, 4), c.scale4);
         EXPECT_EQ(SnapDpi(c.dpi), c.snapped);
-        EXPECT_EQ(ImageVariantAt(106, SnapDpi(c.dpi)), c.closeGlyph);
+        EXPECT_EQ(ImageVariantId(106, SnapDpi(c.dpi)), c.closeGlyph);
     }
 }
 
