@@ -1,13 +1,36 @@
-// Image logic on plain data: alpha premultiplication, and where a frame of
-// a state strip lies.
+// Image logic on plain data: which family member a screen DPI picks, alpha
+// premultiplication, and where a frame of a state strip lies.
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <vector>
 
+#include "ui/dpi.h"
 #include "ui/image_pixels.h"
+#include "ui/image_variant.h"
 
 namespace {
+
+struct VariantCase {
+    int screenDpi;
+    int snapped;
+    unsigned offset;
+};
+
+TEST(ImageVariant, FollowsTheSnappedScreenDpi)
+{
+    const VariantCase cases[] = {
+        {96, 96, 0},   {110, 110, 0}, {119, 119, 0}, {120, 120, 1}, {130, 120, 1},
+        {143, 120, 1}, {144, 144, 2}, {168, 144, 2}, {191, 144, 2}, {192, 192, 3},
+        {200, 192, 3}, {288, 192, 3},
+    };
+    for (const VariantCase& c : cases) {
+        const int snapped = SnapDpi(c.screenDpi);
+        EXPECT_EQ(snapped, c.snapped) << c.screenDpi;
+        for (unsigned base : {106u, 129u, 144u, 165u})
+            EXPECT_EQ(ImageVariantId(base, snapped), base + c.offset) << c.screenDpi << " base " << base;
+    }
+}
 
 struct Pixel {
     std::uint8_t b, g, r, a;
