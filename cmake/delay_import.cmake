@@ -27,8 +27,10 @@ function(pictora_delay_import name)
   add_library(delay::${name} ALIAS delay_${name})
 endfunction()
 
-# The DLLs that the product binds late.
-set(PICTORA_DELAY_DLLS wininet msi bcrypt)
+# The DLLs that the product binds late. The executable's check
+# (tools/check_executable.py) makes sure none of them is in its static
+# import table, and names those it does not call (yet).
+set(PICTORA_DELAY_DLLS wininet msi bcrypt comctl32 msimg32 oleacc d2d1 dwrite gdiplus)
 if(WIN32)
   foreach(dll ${PICTORA_DELAY_DLLS})
     pictora_delay_import(${dll})
