@@ -28,7 +28,7 @@ function(pictora_delay_import name)
 endfunction()
 
 # The DLLs that the product binds late.
-set(PICTORA_DELAY_DLLS wininet msi)
+set(PICTORA_DELAY_DLLS wininet msi comctl32 msimg32 oleacc d2d1 dwrite)
 if(WIN32)
   foreach(dll ${PICTORA_DELAY_DLLS})
     pictora_delay_import(${dll})

@@ -1,0 +1,23 @@
+// CControl: a control of a dialog template bound to an object of ours by
+// its identifier, as the framework's controls are (a window subclass).
+#pragma once
+
+#include <windows.h>
+
+#include "ui/window.h"
+
+class CControl : public CWindow {
+public:
+    // Binds the control `id` of `parent`; false when there is no such
+    // control or it is already bound.
+    bool AttachToItem(HWND parent, int id);
+    // Binds a control window made in code.
+    bool AttachToWindow(HWND control);
+
+    int ControlId() const { return GetDlgCtrlID(Hwnd()); }
+    HWND Parent() const { return GetParent(Hwnd()); }
+
+protected:
+    // Called once the control is bound (styles a class of ours needs).
+    virtual void OnAttached() {}
+};
