@@ -43,30 +43,6 @@ bool FetchToFile(const std::wstring& url, const std::wstring& path, OutputFile::
 
 }  // namespace
 
-CClientValidator::CClientValidator() : CClientValidator(TheConfig(), TheRunFlags()) {}
-
-CClientValidator::CClientValidator(InstallerConfig& config, const RunFlags& flags) : config_(config), flags_(flags)
-{
-}
-
-CClientValidator::~CClientValidator()
-{
-    WaitForWorker();
-}
-
-void CClientValidator::WaitForWorker()
-{
-    if (workerTask_.joinable())
-        workerTask_.join();
-}
-
-void CClientValidator::RunModal()
-{
-    WaitForWorker();
-    workerTask_ = std::thread([this] { RunWorker(nullptr); });
-    WaitForWorker();
-}
-
 int32_t CClientValidator::CheckServerVersion()
 {
     const bool existing = flags_.existingInstall != 0;
@@ -148,6 +124,7 @@ void CClientValidator::RunWorker(HWND dialog)
     }
     if (plan.fetchInstaller)
         outcome = OutcomeAfterFetch(FetchNewInstaller());
+    workerDone_ = true;
     if (dialog)
         PostMessageW(dialog, WM_CLOSE, 0, 0);
 }

@@ -4,10 +4,12 @@
 //   verdict_plan       what each verdict of the version check leads to
 //                      (dialog hidden, message, launch offer, fetch,
 //                      outcome), the newer installer's address and paths
+//   progress_layout    where the progress bar goes in the dialog
 //   client_validator   this object: its operations (CheckServerVersion,
 //                      FetchNewInstaller, MakeUpdaterPath,
-//                      GetInstalledExecutablePath), the worker, and the
-//                      modal run
+//                      GetInstalledExecutablePath) and the worker;
+//                      client_validator_dialog: the dialog on template 172
+//                      with its marquee bar, and the modal run
 //
 // Start-up runs it unless "/n" was given. Its worker waits 200 ms, fetches
 // the server's version descriptor, lets DecideVersionAction judge it and
@@ -18,27 +20,33 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <thread>
 
 #include "selfupdate/verdict_plan.h"
+#include "ui/dialog.h"
 
 struct InstallerConfig;
 struct RunFlags;
 
-class CClientValidator {
+// The dialog template and its marquee progress bar.
+inline constexpr UINT kClientValidatorTemplate = 172;
+inline constexpr int kClientValidatorProgressBar = 171;
+
+class CClientValidator : public CDialog {
 public:
     // On the process-wide configuration and run flags.
     CClientValidator();
     // On the given ones (both must outlive the object).
     CClientValidator(InstallerConfig& config, const RunFlags& flags);
-    ~CClientValidator();
-    CClientValidator(const CClientValidator&) = delete;
-    CClientValidator& operator=(const CClientValidator&) = delete;
+    ~CClientValidator() override;
 
-    // Runs the check modally: returns once the worker has ended, with
-    // `outcome` (and `updaterPath`) set.
+    // Shows the dialog modally (hidden in silent mode) while its worker
+    // runs; returns once the worker has ended and closed it, with `outcome`
+    // (and `updaterPath`) set. When the dialog cannot be made, the worker
+    // runs all the same, without a window.
     void RunModal();
 
     // The verdict: 0, 1 or 2 of DecideVersionAction, or
@@ -66,10 +74,27 @@ public:
     int32_t downloadResult = 0;
     int32_t outcome = SelfUpdateContinue;
 
+protected:
+    bool OnInitDialog() override;
+    // Enter and Escape never end the dialog, and it closes only once the
+    // worker has finished: its WM_CLOSE is the only way out.
+    void OnOK() override {}
+    void OnCancel() override {}
+    void OnClose() override;
+    // Every key press is swallowed.
+    bool PreTranslateMessage(MSG& message) override;
+
 private:
+    // Centres the progress bar in the client area at its own size.
+    void LayoutProgressBar();
+    // Hides the dialog from the screen and the taskbar (silent mode).
+    void HideForSilentMode();
     void WaitForWorker();
 
     InstallerConfig& config_;
     const RunFlags& flags_;
     std::thread workerTask_;
+    // Set by the worker just before it posts WM_CLOSE.
+    std::atomic<bool> workerDone_{false};
+    bool keepHidden_ = false;
 };
