@@ -27,10 +27,15 @@ function(pictora_delay_import name)
   add_library(delay::${name} ALIAS delay_${name})
 endfunction()
 
-# The DLLs that the product binds late.
-set(PICTORA_DELAY_DLLS wininet msi comctl32 msimg32 oleacc d2d1 dwrite)
+# The DLLs that the product binds late; the executable's check
+# (tools/check_executable.py) finds each of them in its delay imports.
+set(PICTORA_DELAY_DLLS wininet msi)
+# The drawing toolkit's DLLs, also bound late. They reach the executable
+# with the dialogs that use the toolkit; from then on they belong in the
+# list above, which the check reads.
+set(PICTORA_UI_DELAY_DLLS comctl32 msimg32 oleacc d2d1 dwrite gdiplus)
 if(WIN32)
-  foreach(dll ${PICTORA_DELAY_DLLS})
+  foreach(dll ${PICTORA_DELAY_DLLS} ${PICTORA_UI_DELAY_DLLS})
     pictora_delay_import(${dll})
   endforeach()
 endif()

@@ -65,6 +65,71 @@ struct GdiObjectTraits {
 };
 using UniqueGdiObject = UniqueOwner<HGDIOBJ, GdiObjectTraits>;
 
+// GDI objects of one kind (HBRUSH, HFONT, HBITMAP, HPEN, HRGN), deleted
+// with DeleteObject. An object must not be selected into a device context
+// when its owner deletes it (SelectedObject below restores first).
+template <typename GdiHandle>
+struct TypedGdiObjectTraits {
+    static GdiHandle Invalid() { return nullptr; }
+    static bool Valid(GdiHandle h) { return h != nullptr; }
+    static void Close(GdiHandle h) { DeleteObject(h); }
+};
+using UniqueBrush = UniqueOwner<HBRUSH, TypedGdiObjectTraits<HBRUSH>>;
+using UniqueFont = UniqueOwner<HFONT, TypedGdiObjectTraits<HFONT>>;
+using UniqueBitmap = UniqueOwner<HBITMAP, TypedGdiObjectTraits<HBITMAP>>;
+using UniquePen = UniqueOwner<HPEN, TypedGdiObjectTraits<HPEN>>;
+using UniqueRegion = UniqueOwner<HRGN, TypedGdiObjectTraits<HRGN>>;
+
+// A memory device context of CreateCompatibleDC, deleted with DeleteDC.
+struct MemoryDCTraits {
+    static HDC Invalid() { return nullptr; }
+    static bool Valid(HDC h) { return h != nullptr; }
+    static void Close(HDC h) { DeleteDC(h); }
+};
+using UniqueMemoryDC = UniqueOwner<HDC, MemoryDCTraits>;
+
+// A window's device context (GetDC, or GetWindowDC for the whole window
+// with its non-client area), released with ReleaseDC.
+class WindowDC {
+public:
+    enum class Area { Client, Window };
+    explicit WindowDC(HWND window, Area area = Area::Client)
+        : window_(window), dc_(area == Area::Window ? GetWindowDC(window) : GetDC(window))
+    {
+    }
+    ~WindowDC()
+    {
+        if (dc_)
+            ReleaseDC(window_, dc_);
+    }
+    WindowDC(const WindowDC&) = delete;
+    WindowDC& operator=(const WindowDC&) = delete;
+    HDC Get() const { return dc_; }
+    explicit operator bool() const { return dc_ != nullptr; }
+
+private:
+    HWND window_;
+    HDC dc_;
+};
+
+// An object selected into a device context for a scope; the previous one
+// is selected again at its end.
+class SelectedObject {
+public:
+    SelectedObject(HDC dc, HGDIOBJ object) : dc_(dc), previous_(object ? SelectObject(dc, object) : nullptr) {}
+    ~SelectedObject()
+    {
+        if (previous_)
+            SelectObject(dc_, previous_);
+    }
+    SelectedObject(const SelectedObject&) = delete;
+    SelectedObject& operator=(const SelectedObject&) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ previous_;
+};
+
 // A directory search of FindFirstFileW, closed with FindClose.
 struct FindHandleTraits {
     static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
