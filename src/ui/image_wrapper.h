@@ -11,9 +11,9 @@ struct CImageWrapper {
     CImageWrapper(HBITMAP handle, int w, int h) : bitmap(handle), width(w), height(h) {}
 
     // The bitmap as the drawing calls take it; null when nothing was decoded.
-    HBITMAP Bitmap() const { return static_cast<HBITMAP>(bitmap.Get()); }
+    HBITMAP Bitmap() const { return bitmap.Get(); }
 
-    UniqueGdiObject bitmap;   // owned: the wrapper deletes it
+    UniqueBitmap bitmap;   // owned: the wrapper deletes it
     int width = 0;
     int height = 0;
     int frameCount = 1;

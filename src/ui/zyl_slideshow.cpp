@@ -1,0 +1,103 @@
+#include "ui/zyl_slideshow.h"
+
+#include "base/unique_handle.h"
+#include "ui/offscreen.h"
+
+namespace {
+
+const wchar_t kClassName[] = L"ZYLSliderShow";
+constexpr UINT_PTR kAnimationTimer = 1;
+constexpr UINT kAnimationPeriodMs = 33;
+
+bool RegisterSlideshowClass()
+{
+    static const bool registered = [] {
+        WNDCLASSW info = {};
+        info.lpfnWndProc = DefWindowProcW;
+        info.hInstance = GetModuleHandleW(nullptr);
+        info.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        info.lpszClassName = kClassName;
+        return RegisterClassW(&info) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    }();
+    return registered;
+}
+
+}  // namespace
+
+CZYLSliderShowCtrl::CZYLSliderShowCtrl(SlideshowClock* clock) : clock_(clock)
+{
+    OnTimer(kAnimationTimer, [this] {
+        InvalidateRect(Hwnd(), nullptr, TRUE);
+        UpdateWindow(Hwnd());
+    });
+    OnMessage(WM_PAINT, [this](WPARAM, LPARAM) {
+        PaintSlides();
+        return LRESULT{0};
+    });
+    // The paint covers the whole control.
+    OnMessage(WM_ERASEBKGND, [](WPARAM, LPARAM) { return LRESULT{1}; });
+    OnMessage(WM_SETCURSOR, [](WPARAM, LPARAM) {
+        SetCursor(LoadCursorW(nullptr, IDC_HAND));
+        return LRESULT{TRUE};
+    });
+    OnMessage(WM_LBUTTONDOWN, [this](WPARAM, LPARAM) {
+        SendMessageW(GetParent(Hwnd()), kSlideshowClicked, 0, 0);
+        return LRESULT{0};
+    });
+    OnMessage(WM_DESTROY, [this](WPARAM, LPARAM) {
+        StopTimer(kAnimationTimer);
+        return Default();
+    });
+}
+
+bool CZYLSliderShowCtrl::Create(HWND parent, int id)
+{
+    if (!RegisterSlideshowClass())
+        return false;
+    HWND window = CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_TABSTOP, 0, 0, 0, 0, parent,
+                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                  GetModuleHandleW(nullptr), nullptr);
+    if (!window)
+        return false;
+    if (!AttachToWindow(window)) {
+        DestroyWindow(window);
+        return false;
+    }
+    StartTimer(kAnimationTimer, kAnimationPeriodMs);
+    return true;
+}
+
+void CZYLSliderShowCtrl::PaintSlides()
+{
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(Hwnd(), &paint);
+    RECT client;
+    GetClientRect(Hwnd(), &client);
+    OffscreenBitmap buffer(dc, client.right - client.left, client.bottom - client.top);
+    if (buffer) {
+        FillSolidRect(buffer.DC(), client, backgroundColor);
+        if (!slides.empty()) {
+            const SlideshowMoment moment =
+                SlideshowMomentAt(clock_->SecondsSinceStart(), static_cast<int>(slides.size()),
+                                  displaySeconds, transitionSeconds);
+            std::vector<SlideSize> sizes;
+            for (const Slide& slide : slides)
+                sizes.push_back({slide.width, slide.height});
+            const int areaWidth = client.right - client.left - margins.left - margins.right;
+            const int areaHeight = client.bottom - client.top - margins.top - margins.bottom;
+            UniqueMemoryDC source(CreateCompatibleDC(dc));
+            for (const SlidePlacement& place : PlaceSlides(moment, sizes, areaWidth, areaHeight)) {
+                const Slide& slide = slides[place.index];
+                if (!slide.bitmap || !source)
+                    continue;
+                SelectedObject selected(source.Get(), slide.bitmap);
+                // Slides are opaque pictures: copied, not blended; the
+                // buffer clips what lies outside the control.
+                BitBlt(buffer.DC(), place.x, place.y, slide.width, slide.height, source.Get(), 0, 0,
+                       SRCCOPY);
+            }
+        }
+        buffer.CopyTo(dc);
+    }
+    EndPaint(Hwnd(), &paint);
+}
