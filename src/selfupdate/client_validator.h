@@ -25,17 +25,14 @@
 #include <string>
 #include <thread>
 
+#include "resource_ids.h"
 #include "selfupdate/verdict_plan.h"
-#include "ui/dialog.h"
+#include "ui/zyl_dialog.h"
 
 struct InstallerConfig;
 struct RunFlags;
 
-// The dialog template and its marquee progress bar.
-inline constexpr UINT kClientValidatorTemplate = 172;
-inline constexpr int kClientValidatorProgressBar = 171;
-
-class CClientValidator : public CDialog {
+class CClientValidator : public CZYLDialog {
 public:
     // On the process-wide configuration and run flags.
     CClientValidator();
@@ -76,6 +73,7 @@ public:
 
 protected:
     bool OnInitDialog() override;
+    void OnLayout(const RECT& client) override;
     // Enter and Escape never end the dialog, and it closes only once the
     // worker has finished: its WM_CLOSE is the only way out.
     void OnOK() override {}
@@ -85,8 +83,8 @@ protected:
     bool PreTranslateMessage(MSG& message) override;
 
 private:
-    // Centres the progress bar in the client area at its own size.
-    void LayoutProgressBar();
+    // Centres the progress bar in `client` at its own size.
+    void LayoutProgressBar(const RECT& client);
     // Hides the dialog from the screen and the taskbar (silent mode).
     void HideForSilentMode();
     void WaitForWorker();

@@ -17,13 +17,8 @@ constexpr UINT kMarqueeIntervalMs = 10;
 CClientValidator::CClientValidator() : CClientValidator(TheConfig(), TheRunFlags()) {}
 
 CClientValidator::CClientValidator(InstallerConfig& config, const RunFlags& flags)
-    : CDialog(kClientValidatorTemplate), config_(config), flags_(flags)
+    : CZYLDialog(IDD_CLIENT_VALIDATOR), config_(config), flags_(flags)
 {
-    OnMessage(WM_SIZE, [this](WPARAM, LPARAM) -> LRESULT {
-        LRESULT result = Default();
-        LayoutProgressBar();
-        return result;
-    });
     // In silent mode nothing may show the dialog, not even the modal loop
     // showing it once its queue is empty.
     OnMessage(WM_WINDOWPOSCHANGING, [this](WPARAM, LPARAM lParam) -> LRESULT {
@@ -62,11 +57,20 @@ void CClientValidator::RunModal()
 
 bool CClientValidator::OnInitDialog()
 {
-    LayoutProgressBar();
+    CZYLDialog::OnInitDialog();
+    // A title in the caption, and no way to close, maximise or minimise.
+    showCaptionTitle = true;
+    for (int button : {kCaptionClose, kCaptionMaximize, kCaptionMinimize})
+        SetCaptionButtonDisabled(button, true);
+    RepaintFrame();
+
+    RECT client{};
+    GetClientRect(Hwnd(), &client);
+    LayoutProgressBar(client);
     if (titleText.empty())
         titleText = LoadUIString(config_.language, UIStringId::Preparing);
     SetWindowTextW(Hwnd(), titleText.c_str());
-    SendDlgItemMessageW(Hwnd(), kClientValidatorProgressBar, PBM_SETMARQUEE, TRUE, kMarqueeIntervalMs);
+    SendDlgItemMessageW(Hwnd(), IDC_CHECK_PROGRESS, PBM_SETMARQUEE, TRUE, kMarqueeIntervalMs);
 
     HWND dialog = Hwnd();
     workerTask_ = std::thread([this, dialog] { RunWorker(dialog); });
@@ -87,13 +91,17 @@ bool CClientValidator::PreTranslateMessage(MSG& message)
     return message.message == WM_KEYDOWN;
 }
 
-void CClientValidator::LayoutProgressBar()
+void CClientValidator::OnLayout(const RECT& client)
 {
-    HWND bar = Item(kClientValidatorProgressBar);
+    LayoutProgressBar(client);
+}
+
+void CClientValidator::LayoutProgressBar(const RECT& client)
+{
+    HWND bar = Item(IDC_CHECK_PROGRESS);
     if (!bar)
         return;
-    RECT client{}, box{};
-    GetClientRect(Hwnd(), &client);
+    RECT box{};
     GetWindowRect(bar, &box);
     const int width = box.right - box.left;
     const int height = box.bottom - box.top;

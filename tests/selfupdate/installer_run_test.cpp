@@ -5,9 +5,13 @@
 // runs end in time only when none was shown.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <commctrl.h>
+
 #include <string>
 #include <vector>
 
+#include "resource_ids.h"
 #include "selfupdate_test_support.h"
 
 using namespace selfupdate_test;
@@ -102,6 +106,36 @@ TEST_F(InstallerRun, CurrentGoesOnAndStartsNothing)
     EXPECT_EQ(net_test::TheServer().RequestCount(Path("version.xml")), 1);
     EXPECT_EQ(net_test::TheServer().RequestCount(Path("PictoraSetup.exe")), 0);
     EXPECT_TRUE(UpdaterFolders(temp.Path()).empty());
+}
+
+// The dialog as the user sees it, from outside the installer's process:
+// up while the descriptor arrives, then gone with the process.
+TEST_F(InstallerRun, ShowsThePreparingDialogAndClosesItByItself)
+{
+    ASSERT_TRUE(net_test::TheServer().SetRule(
+        Path("version.xml"), "type=text/xml&chunk=100&delay=300&body=" + EncodeRuleValue(Descriptor{}.Xml())));
+    UniqueHandle process(testing_support::StartProcess(L"\"" + (setup / L"PictoraSetup.exe") + L"\"", 0,
+                                                       L"TMP=" + temp.Path() + L"\nTEMP=" + temp.Path()));
+    ASSERT_TRUE(process);
+    HWND dialog = nullptr;
+    for (int i = 0; i < 500 && !dialog; ++i, Sleep(10))
+        dialog = FindWindowW(L"#32770", L"Preparing...");
+    ASSERT_TRUE(dialog) << "no \"Preparing...\" window";
+    Sleep(200);
+    EXPECT_TRUE(IsWindowVisible(dialog));
+    HWND bar = GetDlgItem(dialog, IDC_CHECK_PROGRESS);
+    ASSERT_TRUE(bar);
+    wchar_t barClass[32] = {};
+    GetClassNameW(bar, barClass, 32);
+    EXPECT_STREQ(barClass, L"msctls_progress32");
+    EXPECT_TRUE(GetWindowLongPtrW(bar, GWL_STYLE) & PBS_MARQUEE);
+
+    ASSERT_EQ(WaitForSingleObject(process.Get(), 30000), WAIT_OBJECT_0) << "the installer did not end";
+    DWORD code = 1;
+    GetExitCodeProcess(process.Get(), &code);
+    EXPECT_EQ(code, 0u);
+    EXPECT_FALSE(IsWindow(dialog));
+    EXPECT_EQ(net_test::TheServer().RequestCount(Path("version.xml")), 1);
 }
 
 TEST_F(InstallerRun, NSkipsTheCheck)
