@@ -4,12 +4,13 @@
 
 #include <windows.h>
 
+#include "resource_ids.h"
 #include "ui/glyph_strip.h"
 
-constexpr UINT kCloseGlyphFamily = 106;
-constexpr UINT kMinimizeGlyphFamily = 110;
-constexpr UINT kMaximizeGlyphFamily = 114;
-constexpr UINT kRestoreGlyphFamily = 118;
+constexpr UINT kCloseGlyphFamily = IDB_CLOSE_GLYPH;
+constexpr UINT kMinimizeGlyphFamily = IDB_MINIMIZE_GLYPH;
+constexpr UINT kMaximizeGlyphFamily = IDB_MAXIMIZE_GLYPH;
+constexpr UINT kRestoreGlyphFamily = IDB_RESTORE_GLYPH;
 
 // The member of `family` for the screen's DPI as a one-frame strip; empty
 // when the image cannot be loaded.

@@ -6,7 +6,8 @@ namespace {
 
 // The dialog being created on this thread, bound by the creation hook to
 // the first window made while the hook is in place: the dialog itself
-// (its controls are made after it).
+// (its controls are made after it). The hook removes itself once it has
+// bound the dialog; EndCreation removes it when creation failed first.
 thread_local CDialog* pendingDialog = nullptr;
 thread_local HHOOK creationHook = nullptr;
 
@@ -60,6 +61,12 @@ LRESULT CALLBACK CDialog::CreationHook(int code, WPARAM wParam, LPARAM lParam)
         CDialog* dialog = pendingDialog;
         pendingDialog = nullptr;
         dialog->Attach(reinterpret_cast<HWND>(wParam));
+        // Bound: the hook has done its work. Removed now, so that a dialog
+        // made inside this one's modal loop installs a hook of its own.
+        creationHook = nullptr;
+        const LRESULT result = CallNextHookEx(hook, code, wParam, lParam);
+        UnhookWindowsHookEx(hook);
+        return result;
     }
     return CallNextHookEx(hook, code, wParam, lParam);
 }

@@ -104,7 +104,7 @@ void CZYLButton::Draw(const DRAWITEMSTRUCT& item)
         DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r,
                   DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_WORD_ELLIPSIS);
     }
-    if (HasFocus()) {
+    if (ShowsFocus()) {
         RECT focus = all;
         InflateRect(&focus, -2, -2);
         SetTextColor(dc, RGB(255, 255, 255));

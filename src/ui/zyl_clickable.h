@@ -51,6 +51,8 @@ protected:
     void Redraw();
     void PostClick();
     bool HasFocus() const { return GetFocus() == Hwnd(); }
+    // Whether the focus rectangle is drawn: with the keyboard focus.
+    virtual bool ShowsFocus() const { return HasFocus(); }
     // Held down by the pointer or by the Space key.
     bool HeldDown() const { return pressed || keyPressed_; }
     bool Inside(POINT point) const;

@@ -109,6 +109,30 @@ CZYLComboBox::CZYLComboBox()
         return Default();
     });
     OnReflectedCommand(CBN_DROPDOWN, [this] { SetDropWidth(); });
+    OnMessage(WM_GETOBJECT, [this](WPARAM w, LPARAM l) -> LRESULT {
+        const LRESULT answer = accessibleName.empty() ? 0 : AnswerGetObject(Hwnd(), w, l);
+        return answer ? answer : Default();
+    });
+}
+
+AccessibleDescription CZYLComboBox::DescribeForAccessibility() const
+{
+    AccessibleDescription d;
+    d.name = accessibleName;
+    d.role = ROLE_SYSTEM_COMBOBOX;
+    d.state = CommonAccessibleState(Hwnd(), true) | STATE_SYSTEM_HASPOPUP;
+    if (SendMessageW(Hwnd(), CB_GETDROPPEDSTATE, 0, 0))
+        d.state |= STATE_SYSTEM_EXPANDED;
+    else
+        d.state |= STATE_SYSTEM_COLLAPSED;
+    d.defaultAction = SendMessageW(Hwnd(), CB_GETDROPPEDSTATE, 0, 0) ? L"Close" : L"Open";
+    return d;
+}
+
+void CZYLComboBox::DoAccessibleDefaultAction()
+{
+    const BOOL dropped = static_cast<BOOL>(SendMessageW(Hwnd(), CB_GETDROPPEDSTATE, 0, 0));
+    SendMessageW(Hwnd(), CB_SHOWDROPDOWN, !dropped, 0);
 }
 
 void CZYLComboBox::OnAttached()

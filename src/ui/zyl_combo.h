@@ -12,12 +12,13 @@
 
 #include <string>
 
+#include "ui/accessible.h"
 #include "ui/control.h"
 #include "ui/zyl_combo_data.h"
 #include "ui/zyl_combo_edit.h"
 #include "ui/zyl_combo_list.h"
 
-class CZYLComboBox : public CControl {
+class CZYLComboBox : public CControl, public IAccessibleSource {
 public:
     CZYLComboBox();
 
@@ -33,6 +34,12 @@ public:
     int hover = 0;
     int buttonHover = 0;
     int tracking = 0;
+    // What a screen reader calls the chooser; while empty the system's
+    // own answer stands.
+    std::wstring accessibleName;
+
+    AccessibleDescription DescribeForAccessibility() const override;
+    void DoAccessibleDefaultAction() override;
 
     CZYLComboBox_Edit& EditChild() { return edit_; }
     CZYLComboBox_ListBox& DropList() { return list_; }

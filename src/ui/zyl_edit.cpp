@@ -57,6 +57,21 @@ CZYLEdit::CZYLEdit()
     // A right click has been handled on its way in; the system's menu of
     // the edit control is never shown.
     OnMessage(WM_CONTEXTMENU, [](WPARAM, LPARAM) { return LRESULT{0}; });
+    OnMessage(WM_GETOBJECT, [this](WPARAM w, LPARAM l) -> LRESULT {
+        const LRESULT answer = accessibleName.empty() ? 0 : AnswerGetObject(Hwnd(), w, l);
+        return answer ? answer : Default();
+    });
+}
+
+AccessibleDescription CZYLEdit::DescribeForAccessibility() const
+{
+    AccessibleDescription d;
+    d.name = accessibleName;
+    d.role = ROLE_SYSTEM_TEXT;
+    d.state = CommonAccessibleState(Hwnd(), true);
+    if (GetWindowLongW(Hwnd(), GWL_STYLE) & ES_READONLY)
+        d.state |= STATE_SYSTEM_READONLY;
+    return d;
 }
 
 void CZYLEdit::OnAttached()

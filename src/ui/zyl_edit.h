@@ -9,9 +9,12 @@
 
 #include <windows.h>
 
+#include <string>
+
+#include "ui/accessible.h"
 #include "ui/control.h"
 
-class CZYLEdit : public CControl {
+class CZYLEdit : public CControl, public IAccessibleSource {
 public:
     CZYLEdit();
 
@@ -24,6 +27,12 @@ public:
     int active = 0;         // set by a click, cleared when the focus leaves
     int inputMode = 0;      // 2: free text (no character filtering)
     int pasteAllowed = 1;   // whether Ctrl+V pastes
+    // What a screen reader calls the field; while empty the system's own
+    // answer (from the label before it) stands.
+    std::wstring accessibleName;
+
+    AccessibleDescription DescribeForAccessibility() const override;
+    void DoAccessibleDefaultAction() override {}
 
     bool PreTranslateMessage(MSG& message) override;
 

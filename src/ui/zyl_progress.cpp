@@ -63,6 +63,19 @@ CZYLProgress::CZYLProgress()
     });
     // The paint covers the whole control.
     OnMessage(WM_ERASEBKGND, [](WPARAM, LPARAM) { return LRESULT{1}; });
+    OnMessage(WM_GETOBJECT, [this](WPARAM w, LPARAM l) -> LRESULT {
+        const LRESULT answer = AnswerGetObject(Hwnd(), w, l);
+        return answer ? answer : Default();
+    });
+}
+
+AccessibleDescription CZYLProgress::DescribeForAccessibility() const
+{
+    AccessibleDescription d;
+    d.name = accessibleName;
+    d.role = ROLE_SYSTEM_PROGRESSBAR;
+    d.state = CommonAccessibleState(Hwnd(), true) | STATE_SYSTEM_READONLY;
+    return d;
 }
 
 bool CZYLProgress::Create(HWND parent, int id)

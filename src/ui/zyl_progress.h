@@ -9,10 +9,13 @@
 
 #include <d2d1_1.h>
 
+#include <string>
+
 #include "base/unique_handle.h"
+#include "ui/accessible.h"
 #include "ui/control.h"
 
-class CZYLProgress : public CControl {
+class CZYLProgress : public CControl, public IAccessibleSource {
 public:
     CZYLProgress();
 
@@ -28,6 +31,11 @@ public:
     RECT trackSize = {};        // only its width and height are used
     float cornerRadiusX;        // corner radii of track and fill
     float cornerRadiusY;
+    // What a screen reader calls the bar (its role is a progress bar).
+    std::wstring accessibleName;
+
+    AccessibleDescription DescribeForAccessibility() const override;
+    void DoAccessibleDefaultAction() override {}
 
 private:
     void Paint();

@@ -44,10 +44,29 @@ CZYLSliderShowCtrl::CZYLSliderShowCtrl(SlideshowClock* clock) : clock_(clock)
         SendMessageW(GetParent(Hwnd()), kSlideshowClicked, 0, 0);
         return LRESULT{0};
     });
+    OnMessage(WM_GETOBJECT, [this](WPARAM w, LPARAM l) -> LRESULT {
+        const LRESULT answer = AnswerGetObject(Hwnd(), w, l);
+        return answer ? answer : Default();
+    });
     OnMessage(WM_DESTROY, [this](WPARAM, LPARAM) {
         StopTimer(kAnimationTimer);
         return Default();
     });
+}
+
+AccessibleDescription CZYLSliderShowCtrl::DescribeForAccessibility() const
+{
+    AccessibleDescription d;
+    d.name = accessibleName;
+    d.role = ROLE_SYSTEM_LINK;
+    d.state = CommonAccessibleState(Hwnd(), true) | STATE_SYSTEM_LINKED;
+    d.defaultAction = L"Jump";
+    return d;
+}
+
+void CZYLSliderShowCtrl::DoAccessibleDefaultAction()
+{
+    SendMessageW(GetParent(Hwnd()), kSlideshowClicked, 0, 0);
 }
 
 bool CZYLSliderShowCtrl::Create(HWND parent, int id)

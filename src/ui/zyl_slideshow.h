@@ -7,8 +7,10 @@
 
 #include <windows.h>
 
+#include <string>
 #include <vector>
 
+#include "ui/accessible.h"
 #include "ui/control.h"
 #include "ui/zyl_slideshow_logic.h"
 
@@ -21,7 +23,7 @@ struct Slide {
     HBITMAP bitmap = nullptr;   // owned by whoever filled the list
 };
 
-class CZYLSliderShowCtrl : public CControl {
+class CZYLSliderShowCtrl : public CControl, public IAccessibleSource {
 public:
     // Time origin: the process-wide clock unless another is given (tests).
     explicit CZYLSliderShowCtrl(SlideshowClock* clock = &ProcessSlideshowClock());
@@ -35,6 +37,12 @@ public:
     double transitionSeconds = 0.6;
     double displaySeconds = 7.5;
     std::vector<Slide> slides;         // in showing order; the owner replaces it
+    // What a screen reader calls the slideshow: a link whose default
+    // action is the click.
+    std::wstring accessibleName;
+
+    AccessibleDescription DescribeForAccessibility() const override;
+    void DoAccessibleDefaultAction() override;
 
 private:
     void PaintSlides();

@@ -146,7 +146,7 @@ void CZYLTextButton::Paint(HDC dc, const RECT& client)
         brush.Reset();
         ReleaseDeviceObjects();
     }
-    if (HasFocus()) {
+    if (ShowsFocus()) {
         RECT focus = client;
         InflateRect(&focus, -ScaleX(3), -ScaleX(3));
         SetTextColor(dc, RGB(255, 255, 255));

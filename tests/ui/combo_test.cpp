@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include <oleacc.h>
+
 #include "dialog_template.h"
 #include "image_test_windows.h"
 #include "ui/dialog.h"
@@ -275,6 +277,24 @@ TEST_F(ComboField, ADropListThatWouldRunPastTheMonitorEndsAtItsEdge)
     ASSERT_GT(combined.left + (list.right - list.left), monitor.rcMonitor.right)
         << "the list is wide enough to run past the edge";
     EXPECT_EQ(list.right, monitor.rcMonitor.right);
+}
+
+TEST_F(ComboField, ScreenReadersReadAChooserThatOpensAndCloses)
+{
+    ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
+    combo.accessibleName = L"Language";
+    AccessibleReading read = ReadAccessible(combo.Hwnd());
+    ASSERT_TRUE(read.found);
+    EXPECT_EQ(read.name, L"Language");
+    EXPECT_EQ(read.role, ROLE_SYSTEM_COMBOBOX);
+    EXPECT_TRUE(read.state & STATE_SYSTEM_COLLAPSED);
+    EXPECT_EQ(read.defaultAction, L"Open");
+    EXPECT_TRUE(DoAccessibleDefaultAction(combo.Hwnd()));
+    EXPECT_TRUE(SendMessageW(combo.Hwnd(), CB_GETDROPPEDSTATE, 0, 0));
+    read = ReadAccessible(combo.Hwnd());
+    EXPECT_TRUE(read.state & STATE_SYSTEM_EXPANDED);
+    EXPECT_EQ(read.defaultAction, L"Close");
+    CoUninitialize();
 }
 
 }  // namespace

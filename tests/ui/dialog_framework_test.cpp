@@ -203,4 +203,31 @@ TEST(DialogFramework, ChildDialogHandlesTheKeysOfItsOwnControls)
     EXPECT_EQ(child.seen, (std::vector<std::wstring>{L"init", L"cancel"}));
 }
 
+// A modal dialog opened from inside another's modal loop is bound and runs
+// as the first one does; the first goes on afterwards, its pre-translation
+// still in place.
+TEST(DialogFramework, ModalDialogInsideAModalLoop)
+{
+    DialogTemplate t = ThreeControls();
+    RecordingDialog outer(t.Get());
+    RecordingDialog inner(t.Get());
+    INT_PTR innerResult = 0;
+    inner.script = [](RecordingDialog& d) { PostMessageW(d.Hwnd(), WM_CLOSE, 0, 0); };
+    outer.script = [&](RecordingDialog& d) {
+        d.StartTimer(4, 10);
+        d.OnTimer(4, [&] {
+            d.StopTimer(4);
+            innerResult = inner.DoModal(d.Hwnd());
+            d.consumeKeys = true;
+            PostMessageW(d.Item(kButton), WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+            d.StartTimer(6, 100);
+        });
+        d.OnTimer(6, [&d] { d.EndDialog(5); });
+    };
+    EXPECT_EQ(outer.DoModal(), 5);
+    EXPECT_EQ(innerResult, IDCANCEL);
+    EXPECT_EQ(inner.seen, std::vector<std::wstring>{L"init"});
+    EXPECT_EQ(outer.seen, (std::vector<std::wstring>{L"init", L"consumed key"}));
+}
+
 }  // namespace

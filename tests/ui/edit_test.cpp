@@ -6,6 +6,9 @@
 #include <string>
 
 #include "dialog_template.h"
+#include <oleacc.h>
+
+#include "image_test_windows.h"
 #include "ui/dialog.h"
 #include "ui/message_filter.h"
 #include "ui/zyl_edit.h"
@@ -227,6 +230,21 @@ TEST_F(EditField, TheCursorIsTheTextCursor)
     EXPECT_TRUE(SendMessageW(edit.Hwnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(edit.Hwnd()),
                              MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
     EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_IBEAM));
+}
+
+TEST_F(EditField, ScreenReadersReadTheNameItIsGiven)
+{
+    ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
+    edit.accessibleName = L"Installation folder";
+    image_testing::AccessibleReading read = image_testing::ReadAccessible(edit.Hwnd());
+    ASSERT_TRUE(read.found);
+    EXPECT_EQ(read.name, L"Installation folder");
+    EXPECT_EQ(read.role, ROLE_SYSTEM_TEXT);
+    EXPECT_FALSE(read.state & STATE_SYSTEM_READONLY);
+    SendMessageW(edit.Hwnd(), EM_SETREADONLY, TRUE, 0);
+    read = image_testing::ReadAccessible(edit.Hwnd());
+    EXPECT_TRUE(read.state & STATE_SYSTEM_READONLY);
+    CoUninitialize();
 }
 
 }  // namespace

@@ -152,12 +152,14 @@ TEST(LoadPngResource, DrawsWhatEachImageShows)
 
 TEST(LoadPngResource, ASecondLoadReturnsTheCachedImageWithoutTheResources)
 {
-    auto first = LoadPngResource(IDB_RESTORE_GLYPH + 1, SetupResources());
+    const unsigned id = IDB_CHEVRON_DOWN + 1;
+    // The test program's own module does not hold this image: only the
+    // cache can answer the second and third loads.
+    ASSERT_EQ(FindResourceW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), L"PNG"), nullptr);
+    auto first = LoadPngResource(id, SetupResources());
     ASSERT_TRUE(first && first->Bitmap());
-    // The test program's own module holds no PNG resources: only the cache
-    // can answer these.
-    auto again = LoadPngResource(IDB_RESTORE_GLYPH + 1, nullptr);
-    auto third = LoadPngResource(IDB_RESTORE_GLYPH + 1, GetModuleHandleW(nullptr));
+    auto again = LoadPngResource(id, nullptr);
+    auto third = LoadPngResource(id, GetModuleHandleW(nullptr));
     ASSERT_TRUE(again);
     EXPECT_EQ(again.get(), first.get());
     EXPECT_EQ(again->Bitmap(), first->Bitmap());
@@ -171,6 +173,7 @@ TEST(LoadPngResource, AMissingResourceGivesNothingAndIsNotCached)
     // Resource 501 is only in the test program (the 96-DPI close glyph).
     // Asked first where it is missing, then where it exists: the miss was
     // not remembered.
+    ASSERT_EQ(FindResourceW(SetupResources(), MAKEINTRESOURCEW(501), L"PNG"), nullptr);
     EXPECT_FALSE(LoadPngResource(501, SetupResources()));
     auto found = LoadPngResource(501, GetModuleHandleW(nullptr));
     ASSERT_TRUE(found);

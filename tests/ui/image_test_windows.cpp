@@ -1,5 +1,7 @@
 #include "image_test_windows.h"
 
+#include <oleacc.h>
+
 #include "ui_test_support.h"
 
 namespace image_testing {
@@ -70,6 +72,66 @@ ScreenCapture::ScreenCapture(HWND window)
             pixels_[i] = RGB(p[i * 4 + 2], p[i * 4 + 1], p[i * 4]);
     }
     DeleteObject(dib);
+}
+
+namespace {
+
+// MinGW's oleacc import library gives IID_IAccessible a wrong address;
+// the interface's own identifier is right.
+const IID kIAccessible = __uuidof(IAccessible);
+
+IAccessible* AccessibleOf(HWND window)
+{
+    IAccessible* object = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(window, OBJID_CLIENT, kIAccessible, reinterpret_cast<void**>(&object))))
+        return nullptr;
+    return object;
+}
+
+VARIANT Self()
+{
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    return self;
+}
+
+}  // namespace
+
+AccessibleReading ReadAccessible(HWND window)
+{
+    AccessibleReading read;
+    IAccessible* object = AccessibleOf(window);
+    if (!object)
+        return read;
+    read.found = true;
+    BSTR text = nullptr;
+    if (SUCCEEDED(object->get_accName(Self(), &text)) && text)
+        read.name = text;
+    SysFreeString(text);
+    text = nullptr;
+    if (SUCCEEDED(object->get_accDefaultAction(Self(), &text)) && text)
+        read.defaultAction = text;
+    SysFreeString(text);
+    VARIANT value{};
+    if (SUCCEEDED(object->get_accRole(Self(), &value)) && value.vt == VT_I4)
+        read.role = value.lVal;
+    VariantClear(&value);
+    if (SUCCEEDED(object->get_accState(Self(), &value)) && value.vt == VT_I4)
+        read.state = value.lVal;
+    VariantClear(&value);
+    object->Release();
+    return read;
+}
+
+bool DoAccessibleDefaultAction(HWND window)
+{
+    IAccessible* object = AccessibleOf(window);
+    if (!object)
+        return false;
+    const bool done = SUCCEEDED(object->accDoDefaultAction(Self()));
+    object->Release();
+    return done;
 }
 
 }  // namespace image_testing

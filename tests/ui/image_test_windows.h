@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <string>
 #include <vector>
 
 namespace image_testing {
@@ -43,5 +44,18 @@ private:
     int height_ = 0;
     std::vector<COLORREF> pixels_;
 };
+
+// What a screen reader reads of a window (AccessibleObjectFromWindow);
+// `found` is false when no accessible object came back.
+struct AccessibleReading {
+    bool found = false;
+    std::wstring name;
+    LONG role = 0;
+    LONG state = 0;
+    std::wstring defaultAction;
+};
+AccessibleReading ReadAccessible(HWND window);
+// Runs the accessible object's default action; false when it failed.
+bool DoAccessibleDefaultAction(HWND window);
 
 }  // namespace image_testing

@@ -94,4 +94,16 @@ TEST_F(ProgressWindow, ZeroShowsTheBareTrackAndFullFillsItWithBothEndsRounded)
     }
 }
 
+TEST_F(ProgressWindow, ScreenReadersReadAProgressBar)
+{
+    ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
+    bar.accessibleName = L"Installation progress";
+    const AccessibleReading read = ReadAccessible(bar.Hwnd());
+    ASSERT_TRUE(read.found);
+    EXPECT_EQ(read.name, L"Installation progress");
+    EXPECT_EQ(read.role, ROLE_SYSTEM_PROGRESSBAR);
+    EXPECT_TRUE(read.state & STATE_SYSTEM_READONLY);
+    CoUninitialize();
+}
+
 }  // namespace

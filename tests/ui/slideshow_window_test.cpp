@@ -136,4 +136,20 @@ TEST_F(SlideshowWindow, AClickTellsTheParentOncePerPressAndTheCursorIsTheHand)
     EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_HAND));
 }
 
+TEST_F(SlideshowWindow, ScreenReadersReadALinkWhoseActionIsTheClick)
+{
+    ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
+    show.accessibleName = L"Pictora Maxora highlights";
+    const AccessibleReading read = ReadAccessible(show.Hwnd());
+    ASSERT_TRUE(read.found);
+    EXPECT_EQ(read.name, L"Pictora Maxora highlights");
+    EXPECT_EQ(read.role, ROLE_SYSTEM_LINK);
+    EXPECT_TRUE(read.state & STATE_SYSTEM_LINKED);
+    EXPECT_EQ(read.defaultAction, L"Jump");
+    EXPECT_TRUE(DoAccessibleDefaultAction(show.Hwnd()));
+    ui_test::PumpMessages();
+    EXPECT_EQ(host.Count(), 1) << "the parent heard a click";
+    CoUninitialize();
+}
+
 }  // namespace

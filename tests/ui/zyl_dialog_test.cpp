@@ -109,6 +109,45 @@ TEST(CustomFrame, ClientAreaRegionAndLayoutCalls)
     EXPECT_GT(dialog.layouts, 0);
 }
 
+// Pixels of the caption band left of the buttons that are not the
+// frame's background: the icon and the title when they are shown.
+int CaptionInk(FrameDialog& dialog)
+{
+    const FrameMetrics& m = dialog.Metrics();
+    const int right = dialog.Box(kCaptionMinimize).left;
+    HDC dc = GetWindowDC(dialog.Hwnd());
+    int ink = 0;
+    for (int y = m.borderY; y < m.borderY + m.captionY; ++y)
+        for (int x = m.borderX; x < right; ++x)
+            ink += GetPixel(dc, x, y) != Theme().FrameBackground;
+    ReleaseDC(dialog.Hwnd(), dc);
+    return ink;
+}
+
+TEST(CustomFrame, IconAndTitleShowOnlyWhenAsked)
+{
+    InstallThemePalette();
+    DialogTemplate t = FrameTemplate();
+    FrameDialog dialog(t.Get());
+    int without = -1, withTitle = -1, withIcon = -1;
+    dialog.steps = {
+        [&] {
+            without = CaptionInk(dialog);
+            dialog.showCaptionTitle = true;
+            dialog.RepaintFrame();
+        },
+        [&] {
+            withTitle = CaptionInk(dialog);
+            SendMessageW(dialog.Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(LoadIconW(nullptr, IDI_APPLICATION)));
+        },
+        [&] { withIcon = CaptionInk(dialog); },
+    };
+    EXPECT_EQ(dialog.DoModal(), 1);
+    EXPECT_EQ(without, 0) << "no icon, no title: the caption band is plain";
+    EXPECT_GT(withTitle, 0) << "the title \"Frame\" is drawn";
+    EXPECT_GT(withIcon, withTitle) << "the icon comes before the title";
+}
+
 TEST(CustomFrame, HoverFollowsThePointerAndLeavesWithIt)
 {
     DialogTemplate t = FrameTemplate();
