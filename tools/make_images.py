@@ -239,7 +239,8 @@ def arrow_strip(width, height):
         s = frame / 14.0
         x0 = k * frame
         pts = [(x0 + 4.0 * s, 5.5 * s), (x0 + 7.0 * s, 8.5 * s), (x0 + 10.0 * s, 5.5 * s)]
-        layers.append((Stroke(pts, 1.4 * s), colour))
+        # At the smallest size a thinner line would nowhere cover a whole pixel.
+        layers.append((Stroke(pts, max(1.6, 1.4 * s)), colour))
     return layers
 
 
@@ -261,7 +262,7 @@ def unchecked_box(size):
 
 def chevron(width, height, up):
     sx, sy = width / 14.0, height / 8.0
-    w = 1.5 * min(sx, sy)
+    w = max(1.7, 1.5 * min(sx, sy))
     ys = (6.5, 1.5) if up else (1.5, 6.5)
     pts = [(2.0 * sx, ys[0] * sy), (7.0 * sx, ys[1] * sy), (12.0 * sx, ys[0] * sy)]
     return [(Stroke(pts, w), CHEVRON)]
