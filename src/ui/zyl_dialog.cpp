@@ -146,9 +146,11 @@ void CZYLDialog::OnNcMouseMove(POINT point)
         track.dwHoverTime = 1;
         trackingNonClient_ = TrackMouseEvent(&track) != FALSE;
     }
+    const bool offTheButtons = HitTestButtons(captionButtons_, point) < 0;
     if (TrackPointer(captionButtons_, point))
         PaintFrame();
-    Default();
+    if (!offTheButtons)
+        Default();
 }
 
 void CZYLDialog::OnNcButtonDown(WPARAM hitCode, POINT point)

@@ -3,6 +3,8 @@
 // the modal loop and child dialogs.
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -134,7 +136,8 @@ TEST(DialogFramework, ControlsBindByIdentifierOnceAndGetTheirReflectedMessages)
     RecordingControl drawn, label, combo, missing, again;
     bool secondBinding = true, missingBinding = true;
     HBRUSH labelBrush = CreateSolidBrush(RGB(1, 2, 3));
-    LRESULT colourAnswer = 0;
+    LRESULT colourAnswer = 0, measureAnswer = 0, notifyAnswer = 0, unboundNotifyAnswer = -1;
+    UINT measuredHeight = 0;
     dialog.script = [&](RecordingDialog& d) {
         ASSERT_TRUE(drawn.AttachToItem(d.Hwnd(), kOwnerDrawn));
         ASSERT_TRUE(label.AttachToItem(d.Hwnd(), kLabel));
@@ -150,7 +153,12 @@ TEST(DialogFramework, ControlsBindByIdentifierOnceAndGetTheirReflectedMessages)
             label.seen.push_back(L"colour");
             return reinterpret_cast<LRESULT>(labelBrush);
         });
+        drawn.OnReflected(WM_MEASUREITEM, [&](WPARAM, LPARAM l) -> LRESULT {
+            reinterpret_cast<MEASUREITEMSTRUCT*>(l)->itemHeight = 23;
+            return TRUE;
+        });
         combo.OnReflectedCommand(CBN_DROPDOWN, [&] { combo.seen.push_back(L"dropdown"); });
+        d.OnNotify(kCombo, NM_CLICK, [](NMHDR& header) -> LRESULT { return header.hwndFrom ? 61 : 0; });
         d.OnCommand(kCombo, CBN_DROPDOWN, [&d] { d.seen.push_back(L"parent dropdown"); });
         d.StartTimer(3, 50);
         d.OnTimer(3, [&] {
@@ -162,6 +170,15 @@ TEST(DialogFramework, ControlsBindByIdentifierOnceAndGetTheirReflectedMessages)
             ReleaseDC(label.Hwnd(), dc);
             SendMessageW(d.Hwnd(), WM_COMMAND, MAKEWPARAM(kCombo, CBN_DROPDOWN),
                          reinterpret_cast<LPARAM>(combo.Hwnd()));
+            MEASUREITEMSTRUCT measure{};
+            measure.CtlType = ODT_BUTTON;
+            measure.CtlID = kOwnerDrawn;
+            measureAnswer = SendMessageW(d.Hwnd(), WM_MEASUREITEM, kOwnerDrawn, reinterpret_cast<LPARAM>(&measure));
+            measuredHeight = measure.itemHeight;
+            NMHDR header{combo.Hwnd(), static_cast<UINT_PTR>(kCombo), static_cast<UINT>(NM_CLICK)};
+            notifyAnswer = SendMessageW(d.Hwnd(), WM_NOTIFY, kCombo, reinterpret_cast<LPARAM>(&header));
+            header.code = NM_RCLICK;
+            unboundNotifyAnswer = SendMessageW(d.Hwnd(), WM_NOTIFY, kCombo, reinterpret_cast<LPARAM>(&header));
             d.EndDialog(1);
         });
     };
@@ -175,6 +192,10 @@ TEST(DialogFramework, ControlsBindByIdentifierOnceAndGetTheirReflectedMessages)
     EXPECT_EQ(colourAnswer, reinterpret_cast<LRESULT>(labelBrush));
     EXPECT_EQ(combo.seen, std::vector<std::wstring>{L"dropdown"});
     EXPECT_EQ(dialog.seen.back(), L"parent dropdown") << "the parent hears the notification too";
+    EXPECT_EQ(measureAnswer, TRUE);
+    EXPECT_EQ(measuredHeight, 23u) << "the measurement is the control's";
+    EXPECT_EQ(notifyAnswer, 61) << "the notify table's handler answers";
+    EXPECT_EQ(unboundNotifyAnswer, 0) << "a notification without a handler gets the default";
     DeleteObject(labelBrush);
 }
 

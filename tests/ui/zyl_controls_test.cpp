@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ui/dialog.h"
@@ -293,6 +294,63 @@ TEST_F(Controls, KeyboardReachesAndPressesEveryControl)
     EXPECT_EQ(d.DoModal(), 1);
     EXPECT_EQ(focusOrder, expected);
     EXPECT_EQ(d.clicks, (std::vector<int>{kOther, kInstall, kInstall, kLink}));
+}
+
+// Pixels of `control` that are not `background`, in its left and right
+// halves.
+std::pair<int, int> InkByHalf(HWND control, COLORREF background)
+{
+    RECT r{};
+    GetClientRect(control, &r);
+    HDC dc = GetDC(control);
+    std::pair<int, int> ink{0, 0};
+    for (int y = 0; y < r.bottom; ++y) {
+        for (int x = 0; x < r.right; ++x) {
+            if (GetPixel(dc, x, y) != background)
+                ++(x < r.right / 2 ? ink.first : ink.second);
+        }
+    }
+    ReleaseDC(control, dc);
+    return ink;
+}
+
+TEST_F(Controls, LabelsDrawWithTheirFormatAndLinksShowTheHand)
+{
+    const ThemePalette& theme = Theme();
+    DialogTemplate t = ControlsTemplate();
+    ControlsDialog d(t.Get());
+    std::pair<int, int> rightAligned, leftAligned;
+    HCURSOR overLink = nullptr, overLabel = nullptr;
+    d.steps = {
+        [&] {
+            // The label's own flags: right-aligned, one line, centred vertically.
+            d.label.format = DT_SINGLELINE | DT_VCENTER | DT_RIGHT;
+            d.label.SetLabel(L"Folder");
+        },
+        [&] {
+            rightAligned = InkByHalf(d.label.Hwnd(), theme.WindowBackground);
+            d.label.format = DT_SINGLELINE | DT_VCENTER | DT_LEFT;
+            InvalidateRect(d.label.Hwnd(), nullptr, FALSE);
+        },
+        [&] {
+            leftAligned = InkByHalf(d.label.Hwnd(), theme.WindowBackground);
+            ui_test::MoveMouseTo(d.Centre(d.link.Hwnd()));
+        },
+        [&] { return GetCursor() == LoadCursorW(nullptr, IDC_HAND); },
+        [&] {
+            overLink = GetCursor();
+            ui_test::MoveMouseTo(d.Centre(d.label.Hwnd()));
+        },
+        [&] { return GetCursor() != LoadCursorW(nullptr, IDC_HAND); },
+        [&] { overLabel = GetCursor(); },
+    };
+    EXPECT_EQ(d.DoModal(), 1);
+    EXPECT_EQ(rightAligned.first, 0) << "right-aligned text leaves the left half bare";
+    EXPECT_GT(rightAligned.second, 0);
+    EXPECT_GT(leftAligned.first, 0);
+    EXPECT_EQ(leftAligned.second, 0) << "a short left-aligned text leaves the right half bare";
+    EXPECT_EQ(overLink, LoadCursorW(nullptr, IDC_HAND));
+    EXPECT_NE(overLabel, LoadCursorW(nullptr, IDC_HAND));
 }
 
 struct ReadBack {

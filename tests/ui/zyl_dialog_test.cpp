@@ -30,6 +30,7 @@ public:
     std::vector<StepRunner::Step> steps;
     int closeRequests = 0;
     int layouts = 0;
+    std::vector<WPARAM> maximizeCommands;  // SC_MAXIMIZE and SC_RESTORE the window got
 
     RECT Box(int id) { return FindButton(CaptionButtons(), id)->box; }
     // The screen point at the centre of caption button `id`.
@@ -70,6 +71,11 @@ protected:
     {
         CZYLDialog::OnInitDialog();
         SetWindowPos(Hwnd(), nullptr, 100, 100, 400, 300, SWP_NOZORDER);
+        OnMessage(WM_SYSCOMMAND, [this](WPARAM command, LPARAM) -> LRESULT {
+            if ((command & 0xFFF0) == SC_MAXIMIZE || (command & 0xFFF0) == SC_RESTORE)
+                maximizeCommands.push_back(command & 0xFFF0);
+            return Default();
+        });
         runner_.Start(*this, steps, [this] { EndDialog(IsIconic(Hwnd()) ? 2 : 1); });
         return true;
     }
@@ -246,6 +252,44 @@ TEST(CustomFrame, ReleaseActsOnlyOverTheButtonThatIsHot)
     };
     EXPECT_EQ(dialog.DoModal(), 2) << "minimized at the end";
     EXPECT_EQ(dialog.closeRequests, 1);
+}
+
+// A double-click on the caption maximizes only a window with the maximize
+// box (a double-click on a caption button never does).
+TEST(CustomFrame, CaptionDoubleClickMaximizesOnlyWithTheMaximizeBox)
+{
+    for (bool maximizeBox : {false, true}) {
+        SCOPED_TRACE(maximizeBox ? "with the maximize box" : "without");
+        DialogTemplate t = FrameTemplate(maximizeBox ? WS_MAXIMIZEBOX : 0);
+        FrameDialog dialog(t.Get());
+        auto doubleClickAt = [&](std::function<POINT()> where) {
+            return std::vector<StepRunner::Step>{
+                [&, where] { ui_test::MoveMouseTo(where()); },
+                [] { ui_test::LeftButton(true); },
+                [] { ui_test::LeftButton(false); },
+                [] { ui_test::LeftButton(true); },
+                [] { ui_test::LeftButton(false); },
+                [] {},
+            };
+        };
+        for (auto& step : doubleClickAt([&] { return dialog.Centre(kCaptionMinimize); }))
+            dialog.steps.push_back(step);
+        dialog.steps.push_back([&] {
+            EXPECT_TRUE(dialog.maximizeCommands.empty()) << "not on a caption button";
+            ShowWindow(dialog.Hwnd(), SW_RESTORE);
+        });
+        for (auto& step : doubleClickAt([&] { return dialog.CaptionPoint(); }))
+            dialog.steps.push_back(step);
+        dialog.DoModal();
+        // The frame's own command comes first; without a window manager to
+        // confirm the new state the display may restore the window again.
+        if (maximizeBox) {
+            ASSERT_FALSE(dialog.maximizeCommands.empty());
+            EXPECT_EQ(dialog.maximizeCommands.front(), static_cast<WPARAM>(SC_MAXIMIZE));
+        } else {
+            EXPECT_TRUE(dialog.maximizeCommands.empty());
+        }
+    }
 }
 
 TEST(CustomFrame, EscapeAsksToCloseUnlessCloseIsDisabled)
