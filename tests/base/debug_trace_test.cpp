@@ -227,7 +227,7 @@ TEST_F(DebugTraceLog, InstallerAppendsToTheLogInItsTemporaryFolder)
     std::wstring shared = temporary / L"PictoraSetup.log";
     SetDebugTraceLogPath(shared);
     DebugTrace(L"test: before the installer\r\n");
-    ASSERT_EQ(RunProcess(L"\"" + (setup / L"PictoraSetup.exe") + L"\" /s", 60000,
+    ASSERT_EQ(RunProcess(L"\"" + (setup / L"PictoraSetup.exe") + L"\" /s /n", 60000,
                          L"TMP=" + temporary.Path() + L"\nTEMP=" + temporary.Path()),
               0);
     DebugTrace(L"test: after the installer\r\n");
