@@ -18,7 +18,9 @@
 #include "net/cancel_request.h"
 #include "net/download_file.h"
 #include "net/download_paths.h"
+#include "net/hashing_file.h"
 #include "net/http_request.h"
+#include "net/sha256_hash.h"
 
 namespace {
 
@@ -28,17 +30,42 @@ constexpr DWORD kWorkerStartDelayMs = 200;
 
 // Fetches `url` into a new file at `path` with a request that nothing
 // cancels or pauses; true only when the whole body of a 2xx answer arrived.
-bool FetchToFile(const std::wstring& url, const std::wstring& path, OutputFile::Sharing sharing)
+// With `hash`, every byte written is added to it as it is written.
+bool FetchToFile(const std::wstring& url, const std::wstring& path, OutputFile::Sharing sharing,
+                 Sha256Hash* hash = nullptr)
 {
     try {
         OutputFile file;
         if (!file.Open(path, sharing))
             return false;
         CancelRequest never;
-        return DownloadUrlToStream(never, url, file);
+        if (!hash)
+            return DownloadUrlToStream(never, url, file);
+        HashingStream hashed(file, *hash);
+        return DownloadUrlToStream(never, url, hashed);
     } catch (const std::exception&) {
         return false;
     }
+}
+
+// Whether the installer that arrived is the one the descriptor names:
+// true when the digests match, or when no digest is given (then the log
+// says it was not checked).
+bool InstallerMatches(const std::optional<std::wstring>& expectedText, Sha256Hash& hash)
+{
+    if (!expectedText) {
+        DebugTrace(L"PictoraSetup: the newer installer is not checked: the descriptor gives no SHA-256 for it.\r\n");
+        return true;
+    }
+    std::optional<Sha256Digest> expected = ParseSha256Digest(*expectedText);
+    std::optional<Sha256Digest> actual = hash.Finish();
+    if (expected && actual && *expected == *actual) {
+        DebugTrace(L"PictoraSetup: the newer installer matches its SHA-256.\r\n");
+        return true;
+    }
+    DebugTrace(L"PictoraSetup: the newer installer does not match its SHA-256: expected " + *expectedText + L", got " +
+               (actual ? Sha256DigestText(*actual) : std::wstring(L"no digest")) + L".\r\n");
+    return false;
 }
 
 }  // namespace
@@ -71,8 +98,10 @@ bool CClientValidator::FetchNewInstaller()
         return false;
     updaterPath = MakeUpdaterPath();
     downloadResult = 0;
-    if (!updaterPath.empty())
-        downloadResult = FetchToFile(url, updaterPath, OutputFile::Sharing::Exclusive) ? 1 : 0;
+    Sha256Hash hash;
+    if (!updaterPath.empty() && FetchToFile(url, updaterPath, OutputFile::Sharing::Exclusive, &hash))
+        downloadResult =
+            InstallerMatches(InstallerSha256(config_.manifest.versionInfo, flags_.existingInstall != 0), hash) ? 1 : 0;
     if (downloadResult == 0) {
         // A part of an installer is never started; it is not kept either.
         if (!updaterPath.empty())

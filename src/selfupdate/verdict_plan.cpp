@@ -63,3 +63,8 @@ std::wstring UpdaterFilePath(const std::wstring& folder, const std::wstring& ful
 {
     return folder + L"\\" + fullName + L".exe";
 }
+
+std::optional<std::wstring> InstallerSha256(const VersionDescriptor& descriptor, bool existingInstall)
+{
+    return existingInstall ? descriptor.patchInstall.webInstallerSha256 : descriptor.freshInstall.webInstallerSha256;
+}

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "config/version_descriptor.h"
@@ -64,6 +65,8 @@ std::wstring NoticeText(UpdateNotice notice, const LanguageResources& language, 
 // Where the newer installer comes from: the patch installation's address
 // when an installed copy was found, the fresh installation's otherwise.
 std::wstring InstallerDownloadUrl(const VersionDescriptor& descriptor, bool existingInstall);
+// The SHA-256 text the same release gives for its installer, if any.
+std::optional<std::wstring> InstallerSha256(const VersionDescriptor& descriptor, bool existingInstall);
 
 // The updater folder for a temporary folder that ends with "\" and a tick
 // count: "<temp>ZYLWebInstaller_<tick as a signed decimal>".

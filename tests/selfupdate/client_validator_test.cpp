@@ -12,6 +12,7 @@
 #include "app/installer_app.h"
 #include "config/manifest_printers.h"
 #include "config/registry_records.h"
+#include "net/sha256_hash.h"
 #include "selfupdate/client_validator.h"
 #include "selfupdate_test_support.h"
 
@@ -314,6 +315,45 @@ TEST_F(ClientValidatorTest, FailedDownloadOfTheNewInstallerGoesOnAndStartsNothin
     EXPECT_EQ(net_test::TheServer().RequestCount(Path("patch.exe")), 0);
     Sleep(1000);
     EXPECT_TRUE(FilesBelow(temporary.Path(), L".args").empty()) << "something was started";
+}
+
+// The descriptor may name the newer installer's SHA-256: the right one
+// (in either case) lets it start at exit, a wrong one leaves nothing to start.
+TEST_F(ClientValidatorTest, TheNewInstallerIsStartedOnlyWhenItsDigestMatches)
+{
+    std::string bytes = ReadFileBytes(BinaryDir() + L"\\command_recorder.exe");
+    ASSERT_FALSE(bytes.empty());
+    Sha256Hash hash;
+    hash.Update(bytes.data(), bytes.size());
+    std::wstring digest = Sha256DigestText(hash.Finish().value());
+    std::string lower(digest.begin(), digest.end()), upper = lower, wrong = lower;
+    for (char& c : upper)
+        c = static_cast<char>(toupper(c));
+    wrong[10] = wrong[10] == 'a' ? 'b' : 'a';
+    const struct {
+        const char* what;
+        std::string digest;
+        bool started;
+    } cases[] = {
+        {"lower case", lower, true},
+        {"upper case", upper, true},
+        {"wrong", wrong, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ServeDescriptor(Descriptor{.freshMinimum = "17.0.0.12",
+                                   .freshUrl = ServeInstaller("hashed" + std::to_string(&c - cases) + ".exe"),
+                                   .freshSha256 = c.digest});
+        AnsweringNotifier notifier;
+        size_t before = FilesBelow(temporary.Path(), L".exe").size();
+        CClientValidator validator(config, flags);
+        validator.RunWorker(nullptr);
+        EXPECT_EQ(validator.outcome, c.started ? SelfUpdateRelaunch : SelfUpdateContinue);
+        EXPECT_EQ(validator.downloadResult, c.started ? 1 : 0);
+        EXPECT_EQ(validator.updaterPath.empty(), !c.started);
+        EXPECT_EQ(FilesBelow(temporary.Path(), L".exe").size(), before + (c.started ? 1 : 0))
+            << "a wrong installer is not kept";
+    }
 }
 
 TEST_F(ClientValidatorTest, UpdaterFolderThatCannotBeMadeGoesOn)

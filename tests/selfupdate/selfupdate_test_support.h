@@ -34,6 +34,7 @@ struct Descriptor {
     std::string patchVersion = "17.0.2.601";
     std::string patchMinimum = "17.0.0.9";
     std::string patchUrl;
+    std::string freshSha256;  // the fresh installer's digest; none when empty
 
     std::string Xml() const
     {
@@ -44,7 +45,8 @@ struct Descriptor {
                "  <product_code>{0B1E5A7C-7C11-4A55-9C1D-5E0A2C6B0F42}</product_code>\r\n"
                "  <fresh_install>\r\n" +
                element("product_version", freshVersion) + element("min_web_installer_version", freshMinimum) +
-               element("web_installer_download_url", freshUrl) + "  </fresh_install>\r\n  <patch_install>\r\n" +
+               element("web_installer_download_url", freshUrl) + element("sha256", freshSha256) +
+               "  </fresh_install>\r\n  <patch_install>\r\n" +
                element("product_version", patchVersion) + element("min_web_installer_version", patchMinimum) +
                element("web_installer_download_url", patchUrl) + "  </patch_install>\r\n</zylwebinstaller>\r\n";
     }
