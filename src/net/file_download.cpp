@@ -258,6 +258,7 @@ bool DownloadAnnouncedUrlToFile(ICancelRequest& cancel, const std::wstring& url,
         t.message = kWriteFailedMessage;
         return false;
     }
+    t.announcedSize = announced;
     DownloadStatusInfo status;
     status.totalBytes = announced;
     status.bytesDone = t.resumed ? resumeFrom : 0;

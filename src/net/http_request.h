@@ -47,6 +47,7 @@ struct TransferTry {
     bool acceptsRanges = false;  // "Accept-Ranges: bytes", or a 206 answer
     bool resumed = false;        // a 206 that continues the file at resumeFrom
     int64_t bytesDone = 0;       // bytes the file holds at the end of the try
+    int64_t announcedSize = 0;   // the whole file's size as the answer gave it; 0 if none
     uint32_t errorCode = 0;      // the failed step's code (an HTTP status for a
     std::wstring message;        // refused answer) and text; 0 and empty if none
     bool cancelled = false;

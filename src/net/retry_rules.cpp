@@ -42,6 +42,9 @@ std::wstring DescribeFailure(const TransferTry& t)
     }
     if (!t.message.empty() && t.httpStatus)
         text += L", HTTP status " + std::to_wstring(t.httpStatus);
+    if (t.message == kReadFailedMessage && t.announcedSize > 0 && t.bytesDone < t.announcedSize)
+        text += L", the body came short (" + std::to_wstring(t.bytesDone) + L" of " +
+                std::to_wstring(t.announcedSize) + L" bytes)";
     text += L", " + std::to_wstring(t.bytesDone) + L" bytes in the file";
     return text;
 }

@@ -165,6 +165,11 @@ TEST_F(DownloadRetriesTest, FinalFailuresAndExhaustedTries)
         EXPECT_EQ(TheServer().RequestCount(path), c.tries);
         EXPECT_FALSE(FileExists(local)) << "a failed download leaves no file";
     }
+    // The log tells the reasons apart.
+    std::string log = Log();
+    for (const char* reason : {"HTTP status 404", "HTTP status 403", "no size announced",
+                               "the body came short (30000 of 100000 bytes)", "HTTP status not accepted. (code 500)"})
+        EXPECT_NE(log.find(reason), std::string::npos) << reason << "\n" << log;
 }
 
 TEST_F(DownloadRetriesTest, ServerDownIsTriedAgainThenFails)
