@@ -12,3 +12,17 @@ bool CControl::AttachToWindow(HWND control)
     OnAttached();
     return true;
 }
+
+bool CControl::CreateChild(HWND parent, int id, const wchar_t* windowClass, DWORD style)
+{
+    HWND window = CreateWindowExW(0, windowClass, L"", WS_CHILD | style, 0, 0, 0, 0, parent,
+                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr),
+                                  nullptr);
+    if (!window)
+        return false;
+    if (!AttachToWindow(window)) {
+        DestroyWindow(window);
+        return false;
+    }
+    return true;
+}

@@ -13,6 +13,10 @@ public:
     bool AttachToItem(HWND parent, int id);
     // Binds a control window made in code.
     bool AttachToWindow(HWND control);
+    // Makes a child window of `windowClass` (registered by the caller) as
+    // control `id` of `parent`, with `style` (WS_CHILD added), and binds
+    // it; false (nothing left behind) when either step fails.
+    bool CreateChild(HWND parent, int id, const wchar_t* windowClass, DWORD style);
 
     int ControlId() const { return GetDlgCtrlID(Hwnd()); }
     HWND Parent() const { return GetParent(Hwnd()); }

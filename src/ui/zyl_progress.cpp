@@ -80,18 +80,7 @@ AccessibleDescription CZYLProgress::DescribeForAccessibility() const
 
 bool CZYLProgress::Create(HWND parent, int id)
 {
-    if (!RegisterProgressClass())
-        return false;
-    HWND window = CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_TABSTOP, 0, 0, 0, 0, parent,
-                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                  GetModuleHandleW(nullptr), nullptr);
-    if (!window)
-        return false;
-    if (!AttachToWindow(window)) {
-        DestroyWindow(window);
-        return false;
-    }
-    return true;
+    return RegisterProgressClass() && CreateChild(parent, id, kClassName, WS_TABSTOP);
 }
 
 void CZYLProgress::Paint()

@@ -71,17 +71,8 @@ void CZYLSliderShowCtrl::DoAccessibleDefaultAction()
 
 bool CZYLSliderShowCtrl::Create(HWND parent, int id)
 {
-    if (!RegisterSlideshowClass())
+    if (!RegisterSlideshowClass() || !CreateChild(parent, id, kClassName, WS_TABSTOP))
         return false;
-    HWND window = CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_TABSTOP, 0, 0, 0, 0, parent,
-                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                  GetModuleHandleW(nullptr), nullptr);
-    if (!window)
-        return false;
-    if (!AttachToWindow(window)) {
-        DestroyWindow(window);
-        return false;
-    }
     StartTimer(kAnimationTimer, kAnimationPeriodMs);
     return true;
 }
