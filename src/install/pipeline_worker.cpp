@@ -151,7 +151,10 @@ bool RunLanguagePack(InstallController& controller, const WorkItem& item)
     ExitCodeMeaning meaning = outcome.ended ? MeaningOfExitCode(outcome.exitCode) : ExitCodeMeaning::Failure;
     if (meaning == ExitCodeMeaning::SuccessRestartNeeded)
         controller.restartRequired = 1;
-    if (meaning != ExitCodeMeaning::Success && meaning != ExitCodeMeaning::SuccessRestartNeeded)
+    if (!outcome.ended)
+        DebugTraceFormat(L"PictoraSetup: language pack %s did not run; the installation goes on without it.\r\n",
+                         item.fileName.c_str());
+    else if (meaning != ExitCodeMeaning::Success && meaning != ExitCodeMeaning::SuccessRestartNeeded)
         DebugTraceFormat(L"PictoraSetup: language pack %s failed (exit code %lu); the installation goes on "
                          L"without it.\r\n",
                          item.fileName.c_str(), static_cast<unsigned long>(outcome.exitCode));

@@ -6,13 +6,15 @@
 
 #include <windows.h>
 
-#include <atomic>
 #include <msi.h>
+
+#include <atomic>
+#include <cstring>
 #include <string>
 #include <vector>
 
+#include "base/notifier.h"
 #include "config/installer_config.h"
-#include "install/install_properties.h"
 #include "install/pipeline_fixture.h"
 #include "support/process_helpers.h"
 
@@ -251,6 +253,75 @@ TEST_F(DeployPipeline, MainPackageAskingForARestartSetsTheFlag)
         EXPECT_TRUE(log.Has("the Windows Installer answered " + std::to_string(c.result) + " for")) << log.Text();
         EXPECT_EQ(log.Has("a restart of the machine completes the installation"), c.restart == 1) << log.Text();
         RemoveProduct(kProductCode);
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// A prerequisite whose file is no program cannot be started: the run
+// fails before the main package, as for a failed installer.
+TEST_F(DeployPipeline, PrerequisiteThatCannotBeStartedFailsTheRun)
+{
+    LogCapture log;
+    RegDeleteKeyValueW(HKEY_CURRENT_USER,
+                       L"Software\\Microsoft\\EdgeUpdate\\Clients\\{F3017226-FE2A-4295-8BDF-00C3A9A7E4C5}", L"pv");
+    ServeText("version.xml", VersionFileText("9.1.0.100", "1.0.0.0"));
+    Serve("pictora_maxora_1.msi", "pictora_maxora_1.msi");
+    ServeRule("webview2.exe", "size=4096");
+    TestManifest parts;
+    parts.dependencies = {{"webview2.exe", "", "webview2.exe", "/silent /install"}};
+    ASSERT_NO_FATAL_FAILURE(LoadProduct(parts));
+    TheConfig().hasLanguageChoice = 0;
+
+    PipelineRun run = Drive();
+
+    EXPECT_EQ(run.last.phase, PipelinePhase::Failed) << PhaseName(run.last.phase);
+    EXPECT_EQ(controller->failureReason, kFailureInstallerFailed);
+    EXPECT_TRUE(log.Has("webview2.exe could not be started")) << log.Text();
+    EXPECT_TRUE(log.Has("prerequisite webview2.exe did not run; the run fails")) << log.Text();
+    EXPECT_TRUE(InstalledVersion(kProductCode).empty());
+}
+
+}  // namespace
+
+namespace {
+
+// A quiet run shows no box: the version check's box and the connection
+// error are written to the log, answered with the choice that stops.
+TEST_F(DeployPipeline, QuietRunAnswersTheEnginesBoxesInTheLog)
+{
+    struct Case {
+        const char* what;
+        bool serverThere;
+        std::string minInstallerVersion;
+        const char* logged;
+    } cases[] = {
+        {"installer too old", true, "1.0.0.9", "caption \"Windows Installer\", answered IDCANCEL:"},
+        {"server unreachable", false, "1.0.0.0", "caption \"Pictora Maxora\", answered IDOK:"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        LogCapture log;
+        if (c.serverThere)
+            ServeText("version.xml", VersionFileText("9.1.0.100", c.minInstallerVersion));
+        else
+            ServeRule("version.xml", "status=404");
+        Serve("pictora_maxora_1.msi", "pictora_maxora_1.msi");
+        ASSERT_NO_FATAL_FAILURE(LoadProduct(TestManifest()));
+        boxes->boxes.clear();
+        SetQuietNotifications(true);
+
+        PipelineRun run = Drive();
+        SetQuietNotifications(false);
+
+        EXPECT_EQ(run.last.phase, PipelinePhase::Failed) << PhaseName(run.last.phase);
+        EXPECT_TRUE(boxes->boxes.empty()) << "a box was shown in a quiet run";
+        EXPECT_EQ(log.Count("message box not shown (quiet run)"), 1) << log.Text();
+        EXPECT_TRUE(log.Has(c.logged)) << log.Text();
+        EXPECT_TRUE(InstalledVersion(kProductCode).empty());
+        controller.reset();
     }
 }
 
