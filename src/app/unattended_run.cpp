@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cstring>
+
 #include "base/debug_trace.h"
 #include "base/notifier.h"
 #include "config/installer_config.h"
@@ -39,9 +41,33 @@ int PrepareRunLog(const RunFlags& flags)
     return 0;
 }
 
+std::wstring ModuleFileVersion(HMODULE module)
+{
+    // The fixed part of the version resource, found by its signature: no
+    // version library is needed for these four numbers.
+    HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(16) /* RT_VERSION */);
+    HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
+    const BYTE* bytes = loaded ? static_cast<const BYTE*>(LockResource(loaded)) : nullptr;
+    DWORD size = found ? SizeofResource(module, found) : 0;
+    if (!bytes)
+        return {};
+    for (DWORD at = 0; at + sizeof(VS_FIXEDFILEINFO) <= size; at += 4) {
+        VS_FIXEDFILEINFO info;
+        memcpy(&info, bytes + at, sizeof info);
+        if (info.dwSignature != VS_FFI_SIGNATURE)
+            continue;
+        return std::to_wstring(HIWORD(info.dwFileVersionMS)) + L"." + std::to_wstring(LOWORD(info.dwFileVersionMS)) +
+               L"." + std::to_wstring(HIWORD(info.dwFileVersionLS)) + L"." +
+               std::to_wstring(LOWORD(info.dwFileVersionLS));
+    }
+    return {};
+}
+
 void LogRunStart(const std::vector<std::wstring>& arguments)
 {
-    DebugTrace(L"PictoraSetup: run started.\r\n");
+    std::wstring version = ModuleFileVersion(GetModuleHandleW(nullptr));
+    DebugTrace(L"PictoraSetup: run started, installer file version " +
+               (version.empty() ? std::wstring(L"(none)") : version) + L".\r\n");
     DebugTrace(std::wstring(L"PictoraSetup: command line: ") + GetCommandLineW() + L"\r\n");
     std::wstring parsed;
     for (size_t i = 1; i < arguments.size(); ++i)
@@ -52,7 +78,7 @@ void LogRunStart(const std::vector<std::wstring>& arguments)
 void LogConfigurationFound(const InstallerConfig& config, int loadResult)
 {
     const ProductManifest& manifest = config.manifest;
-    DebugTrace(L"PictoraSetup: installer version " +
+    DebugTrace(L"PictoraSetup: installer version in the manifest " +
                (manifest.webInstallerVersion.empty() ? std::wstring(L"(unknown)") : manifest.webInstallerVersion) +
                L".\r\n");
     if (loadResult != 0 || config.manifestPath.empty()) {

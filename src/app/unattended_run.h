@@ -7,6 +7,8 @@
 // and the exit code's owner calls LogRunEnd (base/debug_trace.h).
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 #include <vector>
 
@@ -23,10 +25,15 @@ inline constexpr int kRunFailedExitCode = 1603;
 // opened (reported in a box unless quiet, and in the default log).
 int PrepareRunLog(const RunFlags& flags);
 
-// The first lines of the run: its process's command line, the arguments
-// as parsed.
+// The first lines of the run: the installer's file version, its process's
+// command line, the arguments as parsed.
 void LogRunStart(const std::vector<std::wstring>& arguments);
 
-// The installer's version and the manifest start-up found (or that it
-// found none: `loadResult` is LoadConfiguration's result).
+// The file version in `module`'s version resource ("1.0.0.1"); empty when
+// it has none.
+std::wstring ModuleFileVersion(HMODULE module);
+
+// The installer version the manifest declares and the manifest start-up
+// found (or that it found none: `loadResult` is LoadConfiguration's
+// result).
 void LogConfigurationFound(const InstallerConfig& config, int loadResult);

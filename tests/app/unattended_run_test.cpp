@@ -107,10 +107,10 @@ TEST_F(UnattendedRun, StartLinesGoToTheLogAskedFor)
 
     std::string bytes = ReadFileBytes(asked);
     const char* expected[] = {
-        "] PictoraSetup: run started.\r\n",
+        "] PictoraSetup: run started, installer file version ",
         "] PictoraSetup: command line: ",
         "] PictoraSetup: arguments: [/quiet] [/log] [",
-        "] PictoraSetup: installer version 1.0.0.7.\r\n",
+        "] PictoraSetup: installer version in the manifest 1.0.0.7.\r\n",
         "] PictoraSetup: manifest C:\\Setup\\config\\manifest.xml (product Pictora Maxora).\r\n",
         "] PictoraSetup: run ended: finished, exit code 0.\r\n",
     };
@@ -122,6 +122,22 @@ TEST_F(UnattendedRun, StartLinesGoToTheLogAskedFor)
             at = found;
     }
     EXPECT_EQ(ReadFileBytes(fallback), "") << "the start lines went to the default log";
+}
+
+// The version read from the shipped executable's own resource, and none
+// from a module without one.
+TEST_F(UnattendedRun, FileVersionComesFromTheVersionResource)
+{
+    HMODULE installer = LoadLibraryExW((BinaryDir() + L"\\PictoraSetup.exe").c_str(), nullptr,
+                                       LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    ASSERT_NE(installer, nullptr) << GetLastError();
+    EXPECT_EQ(ModuleFileVersion(installer), L"1.0.0.1");
+    FreeLibrary(installer);
+    HMODULE tests = LoadLibraryExW((BinaryDir() + L"\\app_tests.exe").c_str(), nullptr,
+                                   LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    ASSERT_NE(tests, nullptr) << GetLastError();
+    EXPECT_EQ(ModuleFileVersion(tests), L"");
+    FreeLibrary(tests);
 }
 
 TEST_F(UnattendedRun, MissingManifestIsSaid)
