@@ -24,6 +24,16 @@ OptionTable BuildOptionTable(RunFlags& flags)
 {
     return {
         {"/s", [&flags](const std::wstring&) { flags.silentMode = 1; }},
+        {"/quiet",
+         [&flags](const std::wstring&) {
+             flags.silentMode = 1;
+             flags.quietMode = 1;
+         }},
+        {"/log",
+         [&flags](const std::wstring& value) {
+             flags.logRequested = 1;
+             flags.logPath = value;
+         }},
         {"/n", [&flags](const std::wstring&) { flags.skipSelfUpdate = 1; }},
         {"/l", [&flags](const std::wstring&) { flags.launchAfterInstall = 1; }},
         {"/lang", [&flags](const std::wstring& value) { flags.requestedLanguage = value; }},

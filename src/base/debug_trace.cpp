@@ -12,6 +12,7 @@
 namespace {
 
 constexpr wchar_t kLogFileName[] = L"PictoraSetup.log";
+constexpr wchar_t kPreviousLogFileName[] = L"PictoraSetup.old.log";
 
 // The log shared by every thread. The file is opened at the first trace and
 // kept open, so a trace costs one write: thousands of installer messages
@@ -24,6 +25,8 @@ struct TraceLog {
     SRWLOCK lock = SRWLOCK_INIT;
     std::wstring path;  // empty: the default in the temporary folder
     UniqueHandle file;
+    // Whether the size of the default log was looked at in this run.
+    bool rotationChecked = false;
 };
 
 // Holds the log's lock for one scope.
@@ -46,13 +49,44 @@ TraceLog& Log()
     return *log;
 }
 
-std::wstring DefaultLogPath()
+UniqueHandle OpenForAppending(const std::wstring& path);
+
+std::wstring TemporaryFile(const wchar_t* name)
 {
     wchar_t folder[MAX_PATH + 1];
     DWORD length = GetTempPathW(MAX_PATH + 1, folder);
     if (length == 0 || length > MAX_PATH)
         return {};
-    return std::wstring(folder, length) + kLogFileName;
+    return std::wstring(folder, length) + name;
+}
+
+// The default log, once past its size, becomes the previous generation
+// (replacing the one there), so that the log of one machine cannot grow
+// without end. The names themselves are renamed, never what a link there
+// points to. A rename that fails (another process holds the log without
+// sharing its deletion) keeps the log as it is.
+void RotateDefaultLog()
+{
+    std::wstring path = TemporaryFile(kLogFileName);
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (path.empty() || !GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data))
+        return;
+    uint64_t size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    if (size <= kLogRotationBytes || (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return;
+    MoveFileExW(path.c_str(), TemporaryFile(kPreviousLogFileName).c_str(), MOVEFILE_REPLACE_EXISTING);
+}
+
+// Opens the log if it is not open yet; the caller holds the lock.
+void OpenLocked(TraceLog& log)
+{
+    if (log.file)
+        return;
+    if (log.path.empty() && !log.rotationChecked) {
+        log.rotationChecked = true;
+        RotateDefaultLog();
+    }
+    log.file = OpenForAppending(log.path.empty() ? TemporaryFile(kLogFileName) : log.path);
 }
 
 // The installer runs elevated and the temporary folder belongs to the
@@ -95,9 +129,9 @@ std::string StampedLines(const std::wstring& text)
 {
     SYSTEMTIME now;
     GetLocalTime(&now);
-    char stamp[32];
-    snprintf(stamp, sizeof stamp, "%04u-%02u-%02u %02u:%02u:%02u.%03u ", now.wYear, now.wMonth, now.wDay,
-             now.wHour, now.wMinute, now.wSecond, now.wMilliseconds);
+    char stamp[48];
+    snprintf(stamp, sizeof stamp, "%04u-%02u-%02u %02u:%02u:%02u.%03u [%lu] ", now.wYear, now.wMonth, now.wDay,
+             now.wHour, now.wMinute, now.wSecond, now.wMilliseconds, static_cast<unsigned long>(GetCurrentProcessId()));
     std::string lines;
     std::wstring_view rest(text);
     while (!rest.empty()) {
@@ -121,8 +155,7 @@ void AppendToLog(const std::wstring& text)
     std::string lines = StampedLines(text);
     if (lines.empty())
         return;
-    if (!log.file)
-        log.file = OpenForAppending(log.path.empty() ? DefaultLogPath() : log.path);
+    OpenLocked(log);
     DWORD written = 0;
     if (log.file)
         WriteFile(log.file.Get(), lines.data(), static_cast<DWORD>(lines.size()), &written, nullptr);
@@ -158,4 +191,28 @@ void SetDebugTraceLogPath(const std::wstring& path)
     LogLock hold(log.lock);
     log.path = path;
     log.file.Reset();
+    log.rotationChecked = false;
+}
+
+bool OpenDebugTraceLog()
+{
+    TraceLog& log = Log();
+    LogLock hold(log.lock);
+    OpenLocked(log);
+    return static_cast<bool>(log.file);
+}
+
+std::wstring DefaultDebugTraceLogPath()
+{
+    return TemporaryFile(kLogFileName);
+}
+
+std::wstring PreviousDebugTraceLogPath()
+{
+    return TemporaryFile(kPreviousLogFileName);
+}
+
+void LogRunEnd(const std::wstring& outcome, int exitCode)
+{
+    DebugTraceFormat(L"PictoraSetup: run ended: %s, exit code %d.\r\n", outcome.c_str(), exitCode);
 }

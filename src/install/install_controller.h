@@ -18,12 +18,16 @@
 #include <vector>
 
 #include "base/unique_handle.h"
+#include "install/busy_installer_wait.h"
 #include "install/installer_messages.h"
 #include "install/work_list.h"
 #include "net/download_job.h"
 #include "net/retry_rules.h"
 
 struct InstallerConfig;
+
+// failureReason when a prerequisite's installer failed.
+inline constexpr int kFailureInstallerFailed = 5;
 
 class InstallController : public IDownloadEventSource {
 public:
@@ -53,8 +57,18 @@ public:
     UniqueHandle cancelEvent;
     UniqueHandle runEvent;
     std::atomic<int> cancelRequested{0};
-    // 0, or kFailureServerUnreachable.
+    // 0, kFailureServerUnreachable or kFailureInstallerFailed.
     std::atomic<int> failureReason{0};
+    // Set when a prerequisite or the main package answered that a restart
+    // of the machine completes the installation (3010, 1641).
+    std::atomic<int> restartRequired{0};
+    // How long a busy Windows Installer (1618) is waited for, and how
+    // often it is asked again (tests shorten both).
+    BusyWaitTimes busyWait;
+    // The Windows Installer call for the main package: MsiInstallProductW
+    // when empty. Tests put an answer of their own in front of the real
+    // call (a busy installer, say).
+    std::function<UINT(const std::wstring& package, const std::wstring& properties)> installerCall;
     // Set by the status panel once the user confirmed the cancel question.
     std::atomic<int> cancelConfirmed{0};
     // What a finished run found out, for the window's thread: set by the

@@ -20,6 +20,8 @@
 //                         and the home-page address
 //   process_command_line  command lines of prerequisite and language-pack
 //                         processes
+//   installer_exit_codes  what an installer's exit code means: success,
+//                         success with a restart, busy, failure
 //
 // The platform layer:
 //   shared_progress       the process-wide InstallProgress under its lock:
@@ -30,6 +32,8 @@
 //                         installations, registration, final phase
 //   installer_call        InstallPackage and HandleInstallerMessage (msi.dll)
 //   process_runner        RunInstallerProcess: programs and msiexec
+//   busy_installer_wait   RetryWhileInstallerBusy: 1618 asked again at an
+//                         interval, within a time limit, cancel honoured
 //   registration          RegisterInstallation
 //   running_applications  CheckRunningApplications
 #pragma once
@@ -37,7 +41,9 @@
 #include "install/install_controller.h"
 #include "install/install_progress.h"
 #include "install/install_properties.h"
+#include "install/busy_installer_wait.h"
 #include "install/installer_call.h"
+#include "install/installer_exit_codes.h"
 #include "install/installer_messages.h"
 #include "install/installer_result.h"
 #include "install/prerequisite_check.h"

@@ -67,5 +67,12 @@ std::wstring BuildInstallProperties(const InstallPropertyChoices& choices)
 
     properties += L' ';
     properties += QuotedProperty(L"SHELL_INTEGRATION_LEVEL", ShellIntegrationLevelName(choices.associationLevel));
+    // The installer never restarts the machine itself: a restart the
+    // package needs is reported (3010) and left to the user or the
+    // administrator.
+    if (!choices.existingInstall) {
+        properties += L' ';
+        properties += kSuppressRestartProperty;
+    }
     return properties;
 }

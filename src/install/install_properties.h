@@ -33,8 +33,13 @@ std::wstring ShellIntegrationLevelName(int32_t level);
 // TRANSFORMS when a language other than English was chosen from an offered
 // list and its transform exists (a missing transform would fail the whole
 // installation); then SHELL_INTEGRATION_LEVEL, always. The string begins
-// with a blank when neither of the first two applied.
+// with a blank when neither of the first two applied. A fresh installation
+// ends with kSuppressRestartProperty (the reinstall properties hold it
+// already).
 std::wstring BuildInstallProperties(const InstallPropertyChoices& choices);
+
+// Keeps the Windows Installer from restarting the machine on its own.
+inline constexpr wchar_t kSuppressRestartProperty[] = L"REBOOT=ReallySuppress";
 
 // The properties of an update or repair of the installed copy.
 inline constexpr wchar_t kReinstallProperties[] = L"REINSTALL=ALL REINSTALLMODE=vomus REBOOT=ReallySuppress";

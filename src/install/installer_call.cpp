@@ -10,7 +10,9 @@
 #include "base/notifier.h"
 #include "config/installer_config.h"
 #include "config/run_flags.h"
+#include "install/busy_installer_wait.h"
 #include "install/install_controller.h"
+#include "install/installer_exit_codes.h"
 #include "install/install_properties.h"
 #include "install/installer_result.h"
 #include "install/shared_progress.h"
@@ -60,10 +62,21 @@ bool InstallPackage(InstallController& controller, const WorkItem& item)
     controller.installerHandlerRegistered = true;
 
     std::wstring properties = BuildInstallProperties(CurrentPropertyChoices(TheConfig(), TheRunFlags().existingInstall));
-    UINT result = MsiInstallProductW(item.localPath.c_str(), properties.c_str());
+    auto call = [&controller, &item, &properties]() -> DWORD {
+        if (controller.installerCall)
+            return controller.installerCall(item.localPath, properties);
+        return MsiInstallProductW(item.localPath.c_str(), properties.c_str());
+    };
+    BusyWaitOutcome outcome = RetryWhileInstallerBusy(call, item.fileName, controller.busyWait, controller.CancelEvent());
+    UINT result = outcome.result;
+    DebugTraceFormat(L"PictoraSetup: the Windows Installer answered %u for %s.\r\n", result, item.fileName.c_str());
     if (result != ERROR_SUCCESS)
         DebugTrace(InstallerFailureTrace(result));
-    return IsInstallerSuccess(result);
+    if (ExitCodeNeedsRestart(result)) {
+        controller.restartRequired = 1;
+        DebugTrace(L"PictoraSetup: a restart of the machine completes the installation.\r\n");
+    }
+    return !outcome.cancelled && IsInstallerSuccess(result);
 }
 
 int WINAPI HandleInstallerMessage(LPVOID context, UINT messageType, LPCWSTR message)

@@ -15,7 +15,9 @@
 #include "i18n/ui_string_format.h"
 #include "i18n/ui_string_lookup.h"
 #include "install/install_controller.h"
+#include "install/busy_installer_wait.h"
 #include "install/installer_call.h"
+#include "install/installer_exit_codes.h"
 #include "install/process_runner.h"
 #include "install/registration.h"
 #include "install/shared_progress.h"
@@ -103,23 +105,78 @@ bool RunDownloads(InstallController& controller)
     return true;
 }
 
-// One item of the install stage; false fails the stage.
-bool InstallItem(InstallController& controller, const WorkItem& item)
+// A prerequisite's installer, run until a busy Windows Installer lets it
+// through: success (0, 1638) and success with a restart to come (3010,
+// 1641) go on; any other exit code fails the run before the main package,
+// which would not work without it.
+bool RunPrerequisite(InstallController& controller, const WorkItem& item)
 {
-    // A transform is applied to the main package through TRANSFORMS; a
-    // program's outcome is not judged (it is counted as installed).
+    ProcessOutcome last;
+    auto attempt = [&controller, &item, &last]() -> DWORD {
+        last = RunInstallerProcess(item, controller.CancelEvent());
+        // Only an exit code that says "busy" is worth another try.
+        return last.ended ? last.exitCode : static_cast<DWORD>(ERROR_INSTALL_FAILURE);
+    };
+    BusyWaitOutcome waited = RetryWhileInstallerBusy(attempt, item.fileName, controller.busyWait, controller.CancelEvent());
+    if (last.cancelled || waited.cancelled)
+        return false;
+    if (!last.ended) {
+        DebugTraceFormat(L"PictoraSetup: prerequisite %s did not run; the run fails.\r\n", item.fileName.c_str());
+        controller.failureReason = kFailureInstallerFailed;
+        return false;
+    }
+    switch (MeaningOfExitCode(last.exitCode)) {
+    case ExitCodeMeaning::Success:
+        return true;
+    case ExitCodeMeaning::SuccessRestartNeeded:
+        DebugTraceFormat(L"PictoraSetup: prerequisite %s needs a restart of the machine (exit code %lu).\r\n",
+                         item.fileName.c_str(), static_cast<unsigned long>(last.exitCode));
+        controller.restartRequired = 1;
+        return true;
+    default:
+        DebugTraceFormat(L"PictoraSetup: prerequisite %s failed with exit code %lu; the run fails.\r\n",
+                         item.fileName.c_str(), static_cast<unsigned long>(last.exitCode));
+        controller.failureReason = kFailureInstallerFailed;
+        return false;
+    }
+}
+
+// A language pack's installer: the product works without it, so its
+// failure is written to the log and the run goes on.
+bool RunLanguagePack(InstallController& controller, const WorkItem& item)
+{
+    ProcessOutcome outcome = RunInstallerProcess(item, controller.CancelEvent());
+    if (outcome.cancelled)
+        return false;
+    ExitCodeMeaning meaning = outcome.ended ? MeaningOfExitCode(outcome.exitCode) : ExitCodeMeaning::Failure;
+    if (meaning == ExitCodeMeaning::SuccessRestartNeeded)
+        controller.restartRequired = 1;
+    if (!outcome.ended)
+        DebugTraceFormat(L"PictoraSetup: language pack %s did not run; the installation goes on without it.\r\n",
+                         item.fileName.c_str());
+    else if (meaning != ExitCodeMeaning::Success && meaning != ExitCodeMeaning::SuccessRestartNeeded)
+        DebugTraceFormat(L"PictoraSetup: language pack %s failed (exit code %lu); the installation goes on "
+                         L"without it.\r\n",
+                         item.fileName.c_str(), static_cast<unsigned long>(outcome.exitCode));
+    return true;
+}
+
+// One item of the install stage; false fails the stage. Programs before
+// the main package are prerequisites, programs after it language packs.
+bool InstallItem(InstallController& controller, const WorkItem& item, bool afterMainPackage)
+{
+    // A transform is applied to the main package through TRANSFORMS.
     if (item.downloadOnly)
         return true;
-    if (item.runAsProcess) {
-        // Its outcome is not judged; a cancel while it runs ends the stage.
-        return RunInstallerProcess(item, controller.CancelEvent()) || !controller.cancelRequested;
-    }
+    if (item.runAsProcess)
+        return afterMainPackage ? RunLanguagePack(controller, item) : RunPrerequisite(controller, item);
     return InstallPackage(controller, item);
 }
 
 bool RunInstallations(InstallController& controller)
 {
     controller.installIndex = 0;
+    bool afterMainPackage = false;
     const std::vector<WorkItem>& items = controller.workList.items;
     for (size_t index = 0; index < items.size(); ++index) {
         const WorkItem& item = items[index];
@@ -138,7 +195,9 @@ bool RunInstallations(InstallController& controller)
         }
         // Reports made while a cancel is under way are ignored.
         ReportProgress(PipelinePhase::Installing, controller.installIndex, 0, item.fileName);
-        bool installed = InstallItem(controller, item);
+        bool mainPackage = !item.runAsProcess && !item.downloadOnly;
+        bool installed = InstallItem(controller, item, afterMainPackage);
+        afterMainPackage = afterMainPackage || mainPackage;
         if (index < controller.heldDownloads.size())
             controller.heldDownloads[index].Reset();
         if (!installed)

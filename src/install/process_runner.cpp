@@ -16,19 +16,36 @@ namespace {
 // one): a program that hangs must not hold the installation for ever. A
 // program the cancel leaves behind is left running (ending another
 // installer half-way may leave the machine worse off), with a log line.
-bool WaitForProcess(HANDLE process, HANDLE cancelEvent, const WorkItem& item)
+ProcessOutcome WaitForProcess(HANDLE process, HANDLE cancelEvent, const WorkItem& item)
 {
+    ProcessOutcome outcome;
     HANDLE handles[] = {process, cancelEvent};
     DWORD count = cancelEvent ? 2 : 1;
     DWORD result = WaitForMultipleObjects(count, handles, FALSE, INFINITE);
     if (result == WAIT_OBJECT_0 + 1) {
         DebugTraceFormat(L"PictoraSetup: cancelled while %s ran; it is left running.\r\n", item.localPath.c_str());
-        return false;
+        outcome.cancelled = true;
+        return outcome;
     }
-    return true;
+    if (result != WAIT_OBJECT_0 || !GetExitCodeProcess(process, &outcome.exitCode)) {
+        DebugTraceFormat(L"PictoraSetup: the end of %s could not be waited for (error %d).\r\n",
+                         item.localPath.c_str(), static_cast<int>(GetLastError()));
+        return outcome;
+    }
+    outcome.ended = true;
+    DebugTraceFormat(L"PictoraSetup: %s ended with exit code %lu.\r\n", item.localPath.c_str(),
+                     static_cast<unsigned long>(outcome.exitCode));
+    return outcome;
 }
 
-bool RunProgram(const WorkItem& item, HANDLE cancelEvent)
+ProcessOutcome NotStarted(const WorkItem& item)
+{
+    DebugTraceFormat(L"PictoraSetup: %s could not be started (error %d).\r\n", item.localPath.c_str(),
+                     static_cast<int>(GetLastError()));
+    return {};
+}
+
+ProcessOutcome RunProgram(const WorkItem& item, HANDLE cancelEvent)
 {
     // CreateProcessW may write into the command line.
     std::wstring text = ProcessCommandLine(item);
@@ -39,7 +56,7 @@ bool RunProgram(const WorkItem& item, HANDLE cancelEvent)
     PROCESS_INFORMATION started{};
     if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                         &started))
-        return false;
+        return NotStarted(item);
     UniqueHandle process(started.hProcess);
     UniqueHandle thread(started.hThread);
     // Waiting on the handle rather than polling the exit code: a program
@@ -47,12 +64,12 @@ bool RunProgram(const WorkItem& item, HANDLE cancelEvent)
     return WaitForProcess(process.Get(), cancelEvent, item);
 }
 
-bool RunWindowsInstallerPackage(const WorkItem& item, HANDLE cancelEvent)
+ProcessOutcome RunWindowsInstallerPackage(const WorkItem& item, HANDLE cancelEvent)
 {
     std::wstring parameters = MsiexecParameters(item);
     std::wstring program = MsiexecPath();
     if (program.empty())
-        return false;
+        return NotStarted(item);
     SHELLEXECUTEINFOW execute{};
     execute.cbSize = sizeof execute;
     execute.fMask = SEE_MASK_NOCLOSEPROCESS;
@@ -60,16 +77,18 @@ bool RunWindowsInstallerPackage(const WorkItem& item, HANDLE cancelEvent)
     execute.lpParameters = parameters.c_str();
     execute.nShow = SW_HIDE;
     if (!ShellExecuteExW(&execute))
-        return false;
+        return NotStarted(item);
     // Until msiexec ends: the main package started while it still runs
     // would fail with "another installation is in progress".
     UniqueHandle process(execute.hProcess);
-    return !process || WaitForProcess(process.Get(), cancelEvent, item);
+    if (!process)
+        return NotStarted(item);
+    return WaitForProcess(process.Get(), cancelEvent, item);
 }
 
 }  // namespace
 
-bool RunInstallerProcess(const WorkItem& item, HANDLE cancelEvent)
+ProcessOutcome RunInstallerProcess(const WorkItem& item, HANDLE cancelEvent)
 {
     return IsMsiPackagePath(item.localPath) ? RunWindowsInstallerPackage(item, cancelEvent)
                                             : RunProgram(item, cancelEvent);

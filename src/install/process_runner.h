@@ -7,6 +7,16 @@
 
 #include "install/work_item.h"
 
-// False when the program could not be started or `cancelEvent` (may be
-// null) was set while it ran; true once it has ended, whatever its exit code.
-bool RunInstallerProcess(const WorkItem& item, HANDLE cancelEvent = nullptr);
+// How one run of the program went.
+struct ProcessOutcome {
+    // It was started and has ended; exitCode is its exit code.
+    bool ended = false;
+    // `cancelEvent` was set while it ran (it is left running).
+    bool cancelled = false;
+    DWORD exitCode = 0;
+};
+
+// Starts the program and waits until it ends or `cancelEvent` (may be
+// null) is set. Neither `ended` nor `cancelled`: it could not be started.
+// The exit code is written to the log.
+ProcessOutcome RunInstallerProcess(const WorkItem& item, HANDLE cancelEvent = nullptr);

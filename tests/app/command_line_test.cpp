@@ -8,6 +8,9 @@ namespace {
 struct Flags {
     int silent, skip, launch;
     const wchar_t* language;
+    int quiet = 0;
+    int logRequested = 0;
+    const wchar_t* logPath = L"";
 };
 
 struct Case {
@@ -32,6 +35,14 @@ const Case kCases[] = {
     {"the executable's own path is examined", {L"/l"}, {0, 0, 1, L""}},
     {"the last language wins", {L"setup.exe", L"/lang", L"1031", L"/lang", L"1036"}, {0, 0, 0, L"1036"}},
     {"language followed by an option keeps it", {L"setup.exe", L"/lang", L"/L"}, {0, 0, 1, L"/L"}},
+    {"quiet is silent too", {L"setup.exe", L"/QUIET"}, {1, 0, 0, L"", 1}},
+    {"silent alone is not quiet", {L"setup.exe", L"/s", L"/n"}, {1, 1, 0, L"", 0}},
+    {"quiet must match whole", {L"setup.exe", L"/q", L"/quiet:yes"}, {0, 0, 0, L""}},
+    {"log path", {L"setup.exe", L"/log", L"C:\Logs\Setup Run.log"}, {0, 0, 0, L"", 0, 1, L"C:\Logs\Setup Run.log"}},
+    {"log path keeps its case", {L"setup.exe", L"/LOG", L"D:\MiXeD.LOG", L"/quiet"},
+     {1, 0, 0, L"", 1, 1, L"D:\MiXeD.LOG"}},
+    {"log without a path is still asked for", {L"setup.exe", L"/quiet", L"/log"}, {1, 0, 0, L"", 1, 1, L""}},
+    {"log followed by an option", {L"setup.exe", L"/log", L"/s"}, {1, 0, 0, L"", 0, 1, L"/s"}},
 };
 
 TEST(CommandLine, OptionTable)
@@ -44,6 +55,9 @@ TEST(CommandLine, OptionTable)
         EXPECT_EQ(app.skipSelfUpdate, c.expected.skip);
         EXPECT_EQ(app.launchAfterInstall, c.expected.launch);
         EXPECT_EQ(app.requestedLanguage, c.expected.language);
+        EXPECT_EQ(app.quietMode, c.expected.quiet);
+        EXPECT_EQ(app.logRequested, c.expected.logRequested);
+        EXPECT_EQ(app.logPath, c.expected.logPath);
         EXPECT_EQ(app.existingInstall, 0);
     }
 }

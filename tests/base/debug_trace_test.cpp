@@ -16,7 +16,7 @@ using namespace testing_support;
 
 namespace {
 
-const std::regex kStampedLine(R"((\d{4})-(\d\d)-(\d\d) (\d\d):(\d\d):(\d\d)\.(\d{3}) (.*))");
+const std::regex kStampedLine(R"((\d{4})-(\d\d)-(\d\d) (\d\d):(\d\d):(\d\d)\.(\d{3}) \[(\d+)\] (.*))");
 
 ULONGLONG Ticks(const SYSTEMTIME& time)
 {
@@ -35,6 +35,7 @@ ULONGLONG LocalNow()
 
 struct StampedLine {
     ULONGLONG stamp = 0;  // 0: the line has no valid stamp
+    unsigned long processId = 0;
     std::string text;
 };
 
@@ -64,7 +65,8 @@ std::vector<StampedLine> ReadLog(const std::wstring& path)
             time.wSecond = static_cast<WORD>(std::stoi(m[6]));
             time.wMilliseconds = static_cast<WORD>(std::stoi(m[7]));
             parsed.stamp = Ticks(time);
-            parsed.text = m[8];
+            parsed.processId = std::stoul(m[8]);
+            parsed.text = m[9];
         } else {
             parsed.text = line;
         }
@@ -180,6 +182,7 @@ TEST_F(DebugTraceLog, EachLineOfATraceIsStampedWithTheLocalTime)
         ASSERT_EQ(lines.size(), c.lines.size()) << "case " << index << ": " << ReadFileBytes(file);
         for (size_t i = 0; i < lines.size(); ++i) {
             EXPECT_EQ(lines[i].text, c.lines[i]) << "case " << index;
+            EXPECT_EQ(lines[i].processId, GetCurrentProcessId()) << "case " << index;
             // The stamp has millisecond precision; the clock may have less.
             EXPECT_GE(lines[i].stamp + 10000 * 20, before) << "case " << index << " stamp before the trace";
             EXPECT_LE(lines[i].stamp, after + 10000) << "case " << index << " stamp after the trace";
@@ -238,6 +241,11 @@ TEST_F(DebugTraceLog, InstallerAppendsToTheLogInItsTemporaryFolder)
     EXPECT_EQ(lines.back().text, "test: after the installer");
     for (const StampedLine& line : lines)
         EXPECT_NE(line.stamp, 0u) << line.text;
+    // The installer's lines carry its own process id, not this one's.
+    for (size_t i = 1; i + 1 < lines.size(); ++i) {
+        EXPECT_NE(lines[i].processId, 0u) << lines[i].text;
+        EXPECT_NE(lines[i].processId, GetCurrentProcessId()) << lines[i].text;
+    }
     SetDebugTraceLogPath(L"");
 }
 
@@ -332,3 +340,132 @@ TEST_F(DebugTraceLog, LinkPlantedUnderTheLogsNameIsNotWrittenThrough)
 }
 
 }  // namespace
+
+namespace {
+
+// Points the temporary folder of this process at a folder of the test's
+// own while it lives, so that the default log lands there.
+class ScopedTemporaryFolder {
+public:
+    explicit ScopedTemporaryFolder(const std::wstring& folder)
+    {
+        wchar_t old[MAX_PATH + 1];
+        DWORD length = GetEnvironmentVariableW(L"TMP", old, MAX_PATH + 1);
+        hadTmp_ = length > 0 && length <= MAX_PATH;
+        if (hadTmp_)
+            oldTmp_.assign(old, length);
+        SetEnvironmentVariableW(L"TMP", folder.c_str());
+        SetDebugTraceLogPath(L"");
+    }
+    ~ScopedTemporaryFolder()
+    {
+        SetEnvironmentVariableW(L"TMP", hadTmp_ ? oldTmp_.c_str() : nullptr);
+        SetDebugTraceLogPath(L"");
+    }
+
+private:
+    bool hadTmp_ = false;
+    std::wstring oldTmp_;
+};
+
+}  // namespace
+
+TEST_F(DebugTraceLog, DefaultLogPastItsSizeBecomesThePreviousGenerationAtTheFirstWriteOfARun)
+{
+    struct Case {
+        const char* what;
+        size_t size;
+        bool moved;
+    } cases[] = {
+        {"a small log stays", 100, false},
+        {"a log of exactly the limit stays", static_cast<size_t>(kLogRotationBytes), false},
+        {"a log one byte past the limit moves", static_cast<size_t>(kLogRotationBytes) + 1, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempDir temporary;
+        ScopedTemporaryFolder folder(temporary.Path());
+        ASSERT_EQ(DefaultDebugTraceLogPath(), temporary / L"PictoraSetup.log");
+        ASSERT_EQ(PreviousDebugTraceLogPath(), temporary / L"PictoraSetup.old.log");
+        std::string earlier(c.size, 'x');
+        earlier.replace(earlier.size() - 2, 2, "\r\n");
+        ASSERT_TRUE(WriteFileBytes(DefaultDebugTraceLogPath(), earlier));
+        ASSERT_TRUE(WriteFileBytes(PreviousDebugTraceLogPath(), "the generation before\r\n"));
+
+        DebugTrace(L"this run\r\n");
+        std::string now = ReadFileBytes(DefaultDebugTraceLogPath());
+        std::string previous = ReadFileBytes(PreviousDebugTraceLogPath());
+        if (c.moved) {
+            EXPECT_EQ(previous.size(), earlier.size());
+            EXPECT_TRUE(previous == earlier);
+            std::vector<StampedLine> lines = ReadLog(DefaultDebugTraceLogPath());
+            ASSERT_EQ(lines.size(), 1u);
+            EXPECT_EQ(lines[0].text, "this run");
+        } else {
+            EXPECT_EQ(previous, "the generation before\r\n");
+            EXPECT_TRUE(now.compare(0, earlier.size(), earlier) == 0) << "the earlier lines were lost";
+            EXPECT_NE(now.find("] this run\r\n", earlier.size()), std::string::npos);
+        }
+    }
+}
+
+TEST_F(DebugTraceLog, DefaultLogIsOnlyMovedAtTheFirstWriteOfARun)
+{
+    TempDir temporary;
+    ScopedTemporaryFolder folder(temporary.Path());
+    DebugTrace(L"first write\r\n");
+    // The log grows past the limit while the run goes on: it stays whole
+    // until the next run.
+    {
+        UniqueHandle file(CreateFileW(DefaultDebugTraceLogPath().c_str(), FILE_APPEND_DATA,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(file);
+        std::string filler(static_cast<size_t>(kLogRotationBytes), 'y');
+        DWORD written = 0;
+        ASSERT_TRUE(WriteFile(file.Get(), filler.data(), static_cast<DWORD>(filler.size()), &written, nullptr));
+    }
+    DebugTrace(L"second write\r\n");
+    EXPECT_EQ(GetFileAttributesW(PreviousDebugTraceLogPath().c_str()), INVALID_FILE_ATTRIBUTES);
+    std::string bytes = ReadFileBytes(DefaultDebugTraceLogPath());
+    EXPECT_NE(bytes.find("] first write\r\n"), std::string::npos);
+    EXPECT_NE(bytes.find("] second write\r\n"), std::string::npos);
+
+    // The next run (the log set afresh) moves it.
+    SetDebugTraceLogPath(L"");
+    DebugTrace(L"next run\r\n");
+    EXPECT_NE(ReadFileBytes(PreviousDebugTraceLogPath()).find("] second write\r\n"), std::string::npos);
+    std::vector<StampedLine> lines = ReadLog(DefaultDebugTraceLogPath());
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0].text, "next run");
+}
+
+TEST_F(DebugTraceLog, LogAskedForIsOpenedAtOnceAndAFailureIsReported)
+{
+    struct Case {
+        const char* what;
+        std::wstring path;
+        bool opens;
+    } cases[] = {
+        {"a new file", dir / L"asked.log", true},
+        {"a folder that is not there", dir / L"missing\\asked.log", false},
+        {"a folder in the file's place", dir.Path(), false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SetDebugTraceLogPath(c.path);
+        EXPECT_EQ(OpenDebugTraceLog(), c.opens);
+        if (c.opens)
+            EXPECT_NE(GetFileAttributesW(c.path.c_str()), INVALID_FILE_ATTRIBUTES) << "not created at once";
+    }
+}
+
+TEST_F(DebugTraceLog, RunEndLineNamesTheOutcomeAndTheExitCode)
+{
+    LogRunEnd(L"cancelled", 1602);
+    LogRunEnd(L"finished, restart needed", 3010);
+    std::vector<StampedLine> lines = ReadLog(log);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0].text, "PictoraSetup: run ended: cancelled, exit code 1602.");
+    EXPECT_EQ(lines[1].text, "PictoraSetup: run ended: finished, restart needed, exit code 3010.");
+}

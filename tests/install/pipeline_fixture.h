@@ -21,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "base/debug_trace.h"
 #include "install/install_controller.h"
 #include "install/shared_progress.h"
 #include "support/process_helpers.h"
@@ -135,6 +136,28 @@ std::optional<std::wstring> ReadString(HKEY root, const std::wstring& path, cons
 std::optional<DWORD> ReadNumber(HKEY root, const std::wstring& path, const std::wstring& name);
 
 const char* PhaseName(PipelinePhase phase);
+
+// Collects the log of one test.
+class LogCapture {
+public:
+    LogCapture() { SetDebugTraceLogPath(path_); }
+    ~LogCapture() { SetDebugTraceLogPath(L""); }
+    std::string Text() const { return testing_support::ReadFileBytes(path_); }
+    bool Has(const std::string& what) const { return Text().find(what) != std::string::npos; }
+    // How many times `what` occurs.
+    int Count(const std::string& what) const
+    {
+        std::string text = Text();
+        int count = 0;
+        for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + what.size()))
+            ++count;
+        return count;
+    }
+
+private:
+    testing_support::TempDir dir_;
+    std::wstring path_ = dir_ / L"trace.log";
+};
 
 }  // namespace pipeline_test
 

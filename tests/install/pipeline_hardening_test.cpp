@@ -27,19 +27,6 @@ using testing_support::TempDir;
 
 namespace {
 
-// Collects the log of one test.
-class LogCapture {
-public:
-    LogCapture() { SetDebugTraceLogPath(path_); }
-    ~LogCapture() { SetDebugTraceLogPath(L""); }
-    std::string Text() const { return ReadFileBytes(path_); }
-    bool Has(const std::string& what) const { return Text().find(what) != std::string::npos; }
-
-private:
-    TempDir dir_;
-    std::wstring path_ = dir_ / L"trace.log";
-};
-
 // A standalone package whose main package is not there fails; it is not
 // counted as installed.
 TEST_F(PipelineTest, AMissingMainPackageFailsTheRun)
