@@ -3,6 +3,7 @@
 #include <objbase.h>
 
 #include "app/startup_steps.h"
+#include "app/unattended_run.h"
 #include "base/debug_trace.h"
 #include "config/installer_config.h"
 #include "net/internet_session.h"
@@ -49,8 +50,15 @@ bool CZYLMasterInstallerApp::InitInstance()
     }
     DebugTrace(L"PictoraSetup: single-instance guard taken.\r\n");
 
-    // 2.-3. Options.
-    ParseCommandLine(ProcessArguments(), BuildOptionTable(TheRunFlags()));
+    // 2.-3. Options; then the log the administrator asked for, and the
+    // run's first lines in it.
+    std::vector<std::wstring> arguments = ProcessArguments();
+    ParseCommandLine(arguments, BuildOptionTable(TheRunFlags()));
+    if (int code = PrepareRunLog(TheRunFlags())) {
+        exitCode = code;
+        return false;
+    }
+    LogRunStart(arguments);
 
     // 4. The window class that a second instance looks for.
     if (!RegisterInstallerWindowClass()) {
@@ -63,7 +71,7 @@ bool CZYLMasterInstallerApp::InitInstance()
     CreateThemeFonts();
 
     // 7. Configuration; its result shows through the configuration itself.
-    LoadConfiguration();
+    LogConfigurationFound(TheConfig(), LoadConfiguration());
 
     // 8. Self-update check.
     if (!TheRunFlags().skipSelfUpdate) {
@@ -91,5 +99,5 @@ int CZYLMasterInstallerApp::ExitInstance()
         std::wstring path = clientValidator.updaterPath;
         LaunchDownloadedUpdater(path);
     }
-    return 0;
+    return exitCode;
 }

@@ -38,6 +38,8 @@ public:
 
     HANDLE singleInstanceSemaphore = nullptr;
     CClientValidator clientValidator;
+    // The process's exit code (0 unless the run says otherwise).
+    int exitCode = 0;
 };
 
 // The process-wide application object.

@@ -38,9 +38,9 @@ const Case kCases[] = {
     {"quiet is silent too", {L"setup.exe", L"/QUIET"}, {1, 0, 0, L"", 1}},
     {"silent alone is not quiet", {L"setup.exe", L"/s", L"/n"}, {1, 1, 0, L"", 0}},
     {"quiet must match whole", {L"setup.exe", L"/q", L"/quiet:yes"}, {0, 0, 0, L""}},
-    {"log path", {L"setup.exe", L"/log", L"C:\Logs\Setup Run.log"}, {0, 0, 0, L"", 0, 1, L"C:\Logs\Setup Run.log"}},
-    {"log path keeps its case", {L"setup.exe", L"/LOG", L"D:\MiXeD.LOG", L"/quiet"},
-     {1, 0, 0, L"", 1, 1, L"D:\MiXeD.LOG"}},
+    {"log path", {L"setup.exe", L"/log", L"C:\\Logs\\Setup Run.log"}, {0, 0, 0, L"", 0, 1, L"C:\\Logs\\Setup Run.log"}},
+    {"log path keeps its case", {L"setup.exe", L"/LOG", L"D:\\MiXeD.LOG", L"/quiet"},
+     {1, 0, 0, L"", 1, 1, L"D:\\MiXeD.LOG"}},
     {"log without a path is still asked for", {L"setup.exe", L"/quiet", L"/log"}, {1, 0, 0, L"", 1, 1, L""}},
     {"log followed by an option", {L"setup.exe", L"/log", L"/s"}, {1, 0, 0, L"", 0, 1, L"/s"}},
 };

@@ -455,8 +455,9 @@ TEST_F(DebugTraceLog, LogAskedForIsOpenedAtOnceAndAFailureIsReported)
         SCOPED_TRACE(c.what);
         SetDebugTraceLogPath(c.path);
         EXPECT_EQ(OpenDebugTraceLog(), c.opens);
-        if (c.opens)
+        if (c.opens) {
             EXPECT_NE(GetFileAttributesW(c.path.c_str()), INVALID_FILE_ATTRIBUTES) << "not created at once";
+        }
     }
 }
 
