@@ -64,9 +64,10 @@ bool CZYLMasterInstallerApp::InitInstance()
     }
 
     // 9. The wizard.
-    CoInitialize(nullptr);
-    RunInstallGuide();
-    CoUninitialize();
+    HRESULT com = CoInitialize(nullptr);
+    exitCode = RunInstallGuide();
+    if (SUCCEEDED(com))
+        CoUninitialize();
     return false;
 }
 
@@ -81,5 +82,5 @@ int CZYLMasterInstallerApp::ExitInstance()
         std::wstring path = clientValidator.updaterPath;
         LaunchDownloadedUpdater(path);
     }
-    return 0;
+    return exitCode;
 }
