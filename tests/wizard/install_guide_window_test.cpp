@@ -10,11 +10,16 @@
 #include "config/run_flags.h"
 #include "support/process_helpers.h"
 #include "support/registry_test_support.h"
+#include "base/notifier.h"
 #include "ui/dpi.h"
 #include "ui/theme.h"
 #include "wizard/install_guide.h"
 #include "wizard/panel_geometry.h"
+#include "install/shared_progress.h"
+#include "wizard/exit_code.h"
 #include "wizard/setting_panel.h"
+#include "wizard/status_panel.h"
+#include "wizard/success_panel.h"
 
 using registry_test::NotifyRecorder;
 using testing_support::IsFolder;
@@ -72,6 +77,8 @@ protected:
     }
     PanelScale Scale() const { return PanelScale{CachedScreenDpi().x, CachedScreenDpi().y}; }
     CSettingPanel& Settings() const { return *static_cast<CSettingPanel*>(guide->Panel(0)); }
+    CStatusPanel& Status() const { return *static_cast<CStatusPanel*>(guide->Panel(1)); }
+    CSuccessPanel& Success() const { return *static_cast<CSuccessPanel*>(guide->Panel(2)); }
 
     TempDir folder;
     InstallerConfig config;
@@ -202,6 +209,87 @@ TEST_F(GuideWindow, EnterAndEscapeInAPageCloseNothing)
     PumpMessages();
     EXPECT_TRUE(IsWindow(page));
     EXPECT_TRUE(IsWindow(guide->Hwnd()));
+}
+
+TEST_F(GuideWindow, APollShowsTheRecordAndAFailureClosesTheWizard)
+{
+    Open();
+    TheWizardResult() = WizardResult{};
+    StartProgressRecord({100}, {100}, false);
+    ReportProgress(PipelinePhase::Downloading, 0, 50, L"pictora.msi");
+    CStatusPanel& page = Status();
+    EXPECT_TRUE(page.Poll());
+    EXPECT_EQ(page.percentLabel.text, L"25.0%");
+    EXPECT_EQ(page.progressBar.position, 250);
+    EXPECT_EQ(page.statusLabel.text, L"Downloading, please wait...");
+    EXPECT_EQ(page.timeLabel.text, L"01 secs remaining...");
+    EXPECT_TRUE(IsWindow(guide->Hwnd()));
+
+    EndProgressRecord(false);
+    EXPECT_FALSE(page.Poll());
+    EXPECT_EQ(page.statusLabel.text, L"Install failed.");
+    EXPECT_FALSE(IsWindow(guide->Hwnd())) << "a failed run closes the wizard";
+    EXPECT_EQ(TheWizardResult().ExitCode(), 1603);
+}
+
+TEST_F(GuideWindow, TheCancelQuestionPausesAndCancelsOnce)
+{
+    Open();
+    StartProgressRecord({100}, {100}, false);
+    ReportProgress(PipelinePhase::Downloading, 0, 10, L"pictora.msi");
+    CStatusPanel& page = Status();
+    HANDLE run = page.controller.runEvent.Get();
+    bool pausedWhileAsked = false;
+    int answer = IDNO;
+    int asked = 0;
+    SetNotifyHandler([&](const std::wstring& text, const std::wstring& caption, UINT style) {
+        ++asked;
+        pausedWhileAsked = WaitForSingleObject(run, 0) == WAIT_TIMEOUT;
+        EXPECT_EQ(text, L"Are you sure you want to cancel the installation?");
+        EXPECT_EQ(caption, L"Pictora");
+        EXPECT_EQ(style, static_cast<UINT>(MB_YESNO | MB_ICONEXCLAMATION));
+        return answer;
+    });
+
+    // No: the downloads go on.
+    EXPECT_FALSE(page.QueryClose());
+    EXPECT_TRUE(pausedWhileAsked);
+    EXPECT_EQ(WaitForSingleObject(run, 0), static_cast<DWORD>(WAIT_OBJECT_0));
+    EXPECT_EQ(CurrentPipelinePhase(), PipelinePhase::Downloading);
+
+    // Yes: the run is cancelled, the wizard stays until the run says so,
+    // and a second request asks nothing.
+    answer = IDYES;
+    EXPECT_FALSE(page.QueryClose());
+    EXPECT_EQ(CurrentPipelinePhase(), PipelinePhase::Cancelling);
+    EXPECT_EQ(page.controller.cancelConfirmed, 1);
+    EXPECT_FALSE(page.QueryClose());
+    EXPECT_EQ(asked, 2);
+    SetNotifyHandler({});
+    EndProgressRecord(false);
+}
+
+TEST_F(GuideWindow, SuccessPageOpensTheHomePageOnceAndCloses)
+{
+    Open();
+    guide->ShowPanel(2);
+    CSuccessPanel& page = Success();
+    EXPECT_EQ(page.ReadySentence(), L"Pictora is ready");
+    EXPECT_FALSE(page.OpenHomePage()) << "no address, nothing to open";
+    config.homePageUrl = L"http://127.0.0.1:9/home";
+    flags.existingInstall = 1;
+    EXPECT_FALSE(page.OpenHomePage()) << "never for a product that was installed before";
+    flags.existingInstall = 0;
+    EXPECT_TRUE(page.OpenHomePage());
+    EXPECT_FALSE(page.OpenHomePage());
+    EXPECT_TRUE(page.QueryClose());
+
+    // The stored folder loses its backslash; the program is missing, so
+    // nothing starts, and the wizard closes all the same.
+    config.installFolder = folder.Path() + L"\\";
+    page.LaunchAndClose();
+    EXPECT_EQ(config.installFolder, folder.Path());
+    EXPECT_FALSE(IsWindow(guide->Hwnd()));
 }
 
 }  // namespace
