@@ -103,6 +103,8 @@ void CStatusPanel::Layout(const RECT& client)
     Place(statusLabel.Hwnd(), r.statusLabel);
     Place(timeLabel.Hwnd(), r.timeLabel);
     Place(percentLabel.Hwnd(), r.percentLabel);
+    // The track fills the bar's whole rectangle.
+    progressBar.trackSize = RECT{0, 0, r.progress.right - r.progress.left, r.progress.bottom - r.progress.top};
     Place(progressBar.Hwnd(), r.progress);
 }
 
