@@ -82,9 +82,10 @@ bool CZYLMasterInstallerApp::InitInstance()
     }
 
     // 9. The wizard.
-    CoInitialize(nullptr);
-    RunInstallGuide();
-    CoUninitialize();
+    HRESULT com = CoInitialize(nullptr);
+    exitCode = RunInstallGuide();
+    if (SUCCEEDED(com))
+        CoUninitialize();
     return false;
 }
 

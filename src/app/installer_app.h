@@ -37,6 +37,10 @@ public:
     int ExitInstance();
 
     HANDLE singleInstanceSemaphore = nullptr;
+    // The process exit code: the wizard's outcome (0 finished, 1602
+    // cancelled, 1603 failed, 3010 finished but a restart is needed);
+    // 0 when the wizard did not run.
+    int exitCode = 0;
     CClientValidator clientValidator;
     // The process's exit code (0 unless the run says otherwise).
     int exitCode = 0;

@@ -1,0 +1,96 @@
+#include "wizard/guide_panel.h"
+
+#include "base/unique_handle.h"
+#include "ui/dpi.h"
+#include "ui/image_cache.h"
+#include "ui/image_wrapper.h"
+#include "ui/theme.h"
+#include "wizard/install_guide.h"
+#include "wizard/panel_geometry.h"
+
+CGuidePanel::CGuidePanel(UINT templateId) : CDialog(templateId)
+{
+    OnMessage(WM_SIZE, [this](WPARAM, LPARAM) -> LRESULT {
+        LRESULT result = Default();
+        Layout(ClientRect());
+        return result;
+    });
+    OnMessage(WM_ERASEBKGND, [this](WPARAM wParam, LPARAM) -> LRESULT {
+        return EraseBackground(reinterpret_cast<HDC>(wParam));
+    });
+}
+
+SIZE CGuidePanel::PreferredSize() const
+{
+    return Design().panelSize;
+}
+
+bool CGuidePanel::OnInitDialog()
+{
+    HWND window = Hwnd();
+    SetWindowLongPtrW(window, GWL_STYLE, GetWindowLongPtrW(window, GWL_STYLE) & ~static_cast<LONG_PTR>(0xCC0000));
+    SetWindowLongPtrW(window, GWL_EXSTYLE, GetWindowLongPtrW(window, GWL_EXSTYLE) & ~static_cast<LONG_PTR>(WS_EX_DLGMODALFRAME));
+    return true;
+}
+
+RECT CGuidePanel::ClientRect() const
+{
+    RECT client{};
+    GetClientRect(Hwnd(), &client);
+    return client;
+}
+
+CInstallGuide* CGuidePanel::Guide() const
+{
+    return dynamic_cast<CInstallGuide*>(CWindow::FromHandle(GetParent(Hwnd())));
+}
+
+void CGuidePanel::GoToNextPanel()
+{
+    if (CInstallGuide* guide = Guide())
+        guide->ShowPanel(guide->CurrentPanelIndex() + 1);
+}
+
+SIZE CGuidePanel::MeasureText(const std::wstring& text, HFONT font, SIZE size) const
+{
+    WindowDC dc(Hwnd());
+    HGDIOBJ old = font ? SelectObject(dc.Get(), font) : nullptr;
+    SIZE measured{};
+    GetTextExtentPoint32W(dc.Get(), text.c_str(), static_cast<int>(text.size()), &measured);
+    if (old)
+        SelectObject(dc.Get(), old);
+    if (measured.cx > 0) {
+        size.cx = measured.cx;
+        size.cy = std::max(measured.cy, size.cy);
+    }
+    return size;
+}
+
+LRESULT CGuidePanel::EraseBackground(HDC dc)
+{
+    const RECT client = ClientRect();
+    const int width = client.right - client.left, height = client.bottom - client.top;
+    UniqueMemoryDC memory(CreateCompatibleDC(dc));
+    UniqueBitmap bitmap(CreateCompatibleBitmap(dc, width, height));
+    if (!memory || !bitmap)
+        return 0;
+    HGDIOBJ oldBitmap = SelectObject(memory.Get(), bitmap.Get());
+
+    UniqueBrush background(CreateSolidBrush(Theme().WindowBackground));
+    FillRect(memory.Get(), &client, background.Get());
+
+    if (auto logo = LoadPngResource(LogoFamilyForDpi(SnappedDpi())); logo && logo->Bitmap()) {
+        UniqueMemoryDC source(CreateCompatibleDC(dc));
+        HGDIOBJ oldSource = SelectObject(source.Get(), logo->Bitmap());
+        BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+        AlphaBlend(memory.Get(), client.right - logo->width, client.top, logo->width, logo->height, source.Get(), 0, 0,
+                   logo->width, logo->height, blend);
+        SelectObject(source.Get(), oldSource);
+    }
+
+    Draw(memory.Get());
+
+    BitBlt(dc, 0, 0, width, height, memory.Get(), 0, 0, SRCCOPY);
+    SelectObject(memory.Get(), oldBitmap);
+    return 0;
+}

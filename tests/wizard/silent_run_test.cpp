@@ -1,0 +1,106 @@
+// The built installer run unattended end to end: a manifest beside a copy
+// of PictoraSetup.exe points at the local test server, the run is started
+// with "/s" (and "/l"), and its exit code is read inside Wine. A box on
+// screen would hold the process, so these runs end in time only when none
+// was shown and no window waited for the user.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "config/installer_config.h"
+#include "install/pipeline_fixture.h"
+#include "support/process_helpers.h"
+
+using namespace pipeline_test;
+using testing_support::CopyFileTo;
+using testing_support::FileExists;
+
+namespace {
+
+// Where the installer puts the product when nobody chose a folder.
+const std::wstring kDefaultFolder = L"C:\\Program Files\\ZYL Systems";
+
+class SilentRun : public PipelineTest {
+protected:
+    // Nobody chooses a folder in a silent run: the configured one is used
+    // when it exists (otherwise the package's own default would be), so the
+    // test makes it, and removes it again when it made it.
+    void SetUp() override
+    {
+        PipelineTest::SetUp();
+        madeFolder_ = CreateDirectoryW(kDefaultFolder.c_str(), nullptr) != FALSE;
+    }
+    void TearDown() override
+    {
+        DeleteFileW(LaunchedRecord().c_str());
+        PipelineTest::TearDown();
+        if (madeFolder_)
+            RemoveDirectoryW(kDefaultFolder.c_str());
+    }
+
+    // Sets the product up with `package` as its main component and runs the
+    // built installer beside its manifest with `options`.
+    long RunInstaller(const std::string& package, const std::wstring& options)
+    {
+        ServeText("version.xml", VersionFileText("9.1.0.100", "1.0.0.0"));
+        Serve(package, package);
+        TestManifest parts;
+        parts.mainComponent = package;
+        parts.mainComponentPath = package;
+        LoadProduct(parts);
+        if (HasFatalFailure())
+            return -1;
+        const std::wstring setup = TheConfig().exeFolder + L"\\PictoraSetup.exe";
+        if (!CopyFileTo(testing_support::BinaryDir() + L"\\PictoraSetup.exe", setup)) {
+            ADD_FAILURE() << "PictoraSetup.exe could not be copied";
+            return -1;
+        }
+        return testing_support::RunProcess(L"\"" + setup + L"\" " + options, 240000);
+    }
+
+    // Written by the installed product beside itself when it starts (it is
+    // started by the desktop shell, so it does not share this test's
+    // environment and its record file).
+    static std::wstring LaunchedRecord() { return kDefaultFolder + L"\\launched.txt"; }
+
+private:
+    bool madeFolder_ = false;
+};
+
+TEST_F(SilentRun, InstallsWithoutAWindowAndExitsWithZero)
+{
+    const long code = RunInstaller("pictora_maxora_1.msi", L"/s");
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(InstalledVersion(kProductCode), kVersion1);
+    EXPECT_TRUE(FileExists(kDefaultFolder + L"\\PictoraMaxora.exe"));
+    EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, RegistryKeyPath(), L"exe"), kDefaultFolder + L"\\PictoraMaxora.exe");
+    Sleep(1000);
+    EXPECT_FALSE(FileExists(LaunchedRecord())) << "nothing starts the product without /l";
+}
+
+TEST_F(SilentRun, LaunchAfterInstallStartsTheProduct)
+{
+    const long code = RunInstaller("pictora_maxora_1.msi", L"/s /l");
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(InstalledVersion(kProductCode), kVersion1);
+    // The product is started without waiting for it; give it a moment to
+    // leave its record.
+    bool started = false;
+    for (int i = 0; i < 200 && !started; ++i) {
+        started = FileExists(LaunchedRecord());
+        if (!started)
+            Sleep(100);
+    }
+    EXPECT_TRUE(started);
+}
+
+TEST_F(SilentRun, AFailingPackageExitsWith1603)
+{
+    const long code = RunInstaller("pictora_maxora_failing.msi", L"/s");
+    EXPECT_EQ(code, 1603);
+    EXPECT_TRUE(InstalledVersion(kFailingProductCode).empty());
+}
+
+}  // namespace
