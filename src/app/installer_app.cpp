@@ -8,6 +8,7 @@
 #include "config/installer_config.h"
 #include "net/internet_session.h"
 #include "ui/theme.h"
+#include "wizard/exit_code.h"
 #include "wizard/install_guide.h"
 
 CZYLMasterInstallerApp::CZYLMasterInstallerApp()
@@ -77,8 +78,12 @@ bool CZYLMasterInstallerApp::InitInstance()
     if (!TheRunFlags().skipSelfUpdate) {
         clientValidator.updaterPath.clear();
         clientValidator.RunModal();
-        if (clientValidator.outcome != 0)
+        if (clientValidator.outcome != 0) {
+            // A check that could not reach the server is a failed run.
+            if (clientValidator.lastVerdict == kVerdictServerUnreachable)
+                exitCode = kExitInstallFailed;
             return false;
+        }
     }
 
     // 9. The wizard.
@@ -100,5 +105,20 @@ int CZYLMasterInstallerApp::ExitInstance()
         std::wstring path = clientValidator.updaterPath;
         LaunchDownloadedUpdater(path);
     }
+    LogRunEnd(OutcomeText(), exitCode);
     return exitCode;
+}
+
+std::wstring CZYLMasterInstallerApp::OutcomeText() const
+{
+    switch (exitCode) {
+    case kExitSuccess:
+        return clientValidator.outcome == 2 ? L"a newer installer takes over" : L"finished";
+    case kExitUserCancelled:
+        return L"cancelled";
+    case kExitRestartRequired:
+        return L"finished, a restart is needed";
+    default:
+        return L"failed";
+    }
 }

@@ -35,15 +35,16 @@ public:
     bool InitInstance();
     // The exit routine; returns the process's exit code.
     int ExitInstance();
+    // The run's outcome in words, for the log's last line.
+    std::wstring OutcomeText() const;
 
     HANDLE singleInstanceSemaphore = nullptr;
     // The process exit code: the wizard's outcome (0 finished, 1602
     // cancelled, 1603 failed, 3010 finished but a restart is needed);
-    // 0 when the wizard did not run.
+    // 1603 when the log asked for cannot be opened or the server's version
+    // check cannot be made; otherwise 0 when the wizard did not run.
     int exitCode = 0;
     CClientValidator clientValidator;
-    // The process's exit code (0 unless the run says otherwise).
-    int exitCode = 0;
 };
 
 // The process-wide application object.

@@ -137,6 +137,7 @@ void CClientValidator::RunWorker(HWND dialog)
 {
     Sleep(kWorkerStartDelayMs);
     int32_t verdict = CheckServerVersion();
+    lastVerdict = verdict;
     DebugTraceFormat(L"PictoraSetup: self-update verdict %d.\r\n", verdict);
     VerdictPlan plan = PlanForVerdict(verdict);
     if (plan.hideDialog && dialog)

@@ -70,6 +70,9 @@ public:
     // Result of the worker's last stream download: 1 success, 0 failure.
     int32_t downloadResult = 0;
     int32_t outcome = SelfUpdateContinue;
+    // The verdict the last check reached (kVerdictServerUnreachable when
+    // the server could not be asked); -1 before any check.
+    int32_t lastVerdict = -1;
 
 protected:
     bool OnInitDialog() override;

@@ -195,6 +195,7 @@ void CStatusPanel::FinishRun(PipelinePhase phase)
         return;
     }
     result.outcome = WizardOutcome::Finished;
+    result.restartRequired = controller.restartRequired != 0;
     if (flags_.launchAfterInstall) {
         std::wstring folder = config_.installFolder;
         if (!folder.empty() && folder.back() == L'\\')

@@ -11,11 +11,13 @@
 
 #include "config/installer_config.h"
 #include "install/pipeline_fixture.h"
+#include "support/local_test_server.h"
 #include "support/process_helpers.h"
 
 using namespace pipeline_test;
 using testing_support::CopyFileTo;
 using testing_support::FileExists;
+using testing_support::TempDir;
 
 namespace {
 
@@ -101,6 +103,39 @@ TEST_F(SilentRun, AFailingPackageExitsWith1603)
     const long code = RunInstaller("pictora_maxora_failing.msi", L"/s");
     EXPECT_EQ(code, 1603);
     EXPECT_TRUE(InstalledVersion(kFailingProductCode).empty());
+}
+
+// "/s /quiet" with the server down: no box holds the run; the box that
+// would have been shown is in the log, and the run exits 1603 in time.
+TEST_F(SilentRun, QuietRunWithTheServerDownExitsWith1603AndLogsTheBox)
+{
+    TempDir logs;
+    const std::wstring log = logs / L"setup log.txt";  // a path with a blank
+    TestManifest parts;
+    parts.versionCheckPath = "http://127.0.0.1:" + std::to_string(net_test::UnusedPort()) + "/version.xml";
+    LoadProduct(parts);
+    ASSERT_FALSE(HasFatalFailure());
+    const std::wstring setup = TheConfig().exeFolder + L"\\PictoraSetup.exe";
+    ASSERT_TRUE(CopyFileTo(testing_support::BinaryDir() + L"\\PictoraSetup.exe", setup));
+
+    ULONGLONG start = GetTickCount64();
+    long code = testing_support::RunProcess(L"\"" + setup + L"\" /s /quiet /log \"" + log + L"\"", 120000);
+    ULONGLONG took = GetTickCount64() - start;
+
+    EXPECT_EQ(code, 1603);
+    EXPECT_LT(took, 60000u) << "within the connection timeout and the retries' waits";
+    std::string text = testing_support::ReadFileBytes(log);
+    EXPECT_NE(text.find("Unable to contact the download server"), std::string::npos) << text;
+    EXPECT_NE(text.find("1603"), std::string::npos) << "the run's last line names its exit code\n" << text;
+    EXPECT_TRUE(InstalledVersion(kProductCode).empty());
+}
+
+// A log that cannot be opened is a clear error: 1603, nothing installed.
+TEST_F(SilentRun, ALogThatCannotBeOpenedExitsWith1603)
+{
+    const long code = RunInstaller("pictora_maxora_1.msi", L"/s /quiet /log \"Z:\\no such folder\\x\\setup.log\"");
+    EXPECT_EQ(code, 1603);
+    EXPECT_TRUE(InstalledVersion(kProductCode).empty());
 }
 
 }  // namespace
