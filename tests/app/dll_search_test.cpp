@@ -50,7 +50,8 @@ TEST_F(PlantedDll, ProgramWithoutRestrictedSearchLoadsIt)
 TEST_F(PlantedDll, InstallerDoesNotLoadIt)
 {
     ASSERT_TRUE(CopyFileTo(BinaryDir() + L"\\PictoraSetup.exe", downloads / L"PictoraSetup.exe"));
-    EXPECT_EQ(RunProcess(L"\"" + (downloads / L"PictoraSetup.exe") + L"\" /n"), 0);
+    // It runs on into the wizard, which is cancelled at once.
+    EXPECT_EQ(RunInstallerCancellingWizard(L"\"" + (downloads / L"PictoraSetup.exe") + L"\" /n"), 1602);
     EXPECT_FALSE(PlantLoaded());
 }
 

@@ -38,16 +38,20 @@ protected:
     }
     long Run(const std::wstring& options)
     {
-        return RunProcess(L"\"" + (setup / L"PictoraSetup.exe") + L"\" " + options, 60000);
+        // The wizard that follows start-up is cancelled at once.
+        return RunInstallerCancellingWizard(L"\"" + (setup / L"PictoraSetup.exe") + L"\" " + options, 60000, L"",
+                                            &sawWizard);
     }
     TempDir setup;
+    bool sawWizard = false;
 };
 
 TEST_F(Startup, BesideAManifestPreparesTheWorkingFolders)
 {
     ASSERT_TRUE(CreateDirectoryW((setup / L"config").c_str(), nullptr));
     ASSERT_TRUE(WriteFileBytes(setup / L"config\\manifest.xml", kManifest));
-    EXPECT_EQ(Run(L"/n"), 0);
+    EXPECT_EQ(Run(L"/n"), 1602);
+    EXPECT_TRUE(sawWizard);
     for (const wchar_t* folder : {L"component", L"msi", L"transform"})
         EXPECT_TRUE(IsFolder(setup / folder)) << folder;
     RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\PictoraTests\\Startup");
@@ -56,7 +60,7 @@ TEST_F(Startup, BesideAManifestPreparesTheWorkingFolders)
 
 TEST_F(Startup, BesideNoManifestEndsQuietly)
 {
-    EXPECT_EQ(Run(L"/s /n"), 0);
+    EXPECT_EQ(Run(L"/s /n"), 1602);
     for (const wchar_t* folder : {L"component", L"msi", L"transform"})
         EXPECT_FALSE(IsFolder(setup / folder)) << folder;
 }

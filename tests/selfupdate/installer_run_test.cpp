@@ -1,8 +1,9 @@
 // The built installer runs its self-update check at start-up against the
 // local server: too old, it downloads the newer installer into its
 // temporary folder and starts it with "/n" as it exits; current, it goes on
-// and starts nothing. The message boxes would hold the process, so these
-// runs end in time only when none was shown.
+// and starts nothing but the wizard, which the test closes as a user does.
+// Other message boxes would hold the process, so these runs end in time
+// only when none was shown.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -73,12 +74,18 @@ protected:
         RegDeleteKeyW(HKEY_CURRENT_USER, productKey.Path().c_str());
     }
 
-    // Runs the installer with its temporary folder in `temp`.
+    // Runs the installer with its temporary folder in `temp` to its end.
+    // When it goes on to the wizard (`sawWizard`), the wizard is closed as
+    // a user closes it, the cancel question answered with Yes, so the run
+    // then ends with 1602.
     long Run(const std::wstring& options)
     {
-        return RunProcess(L"\"" + (setup / L"PictoraSetup.exe") + L"\" " + options, 90000,
-                          L"TMP=" + temp.Path() + L"\nTEMP=" + temp.Path());
+        return testing_support::RunInstallerCancellingWizard(L"\"" + (setup / L"PictoraSetup.exe") + L"\" " + options,
+                                                             90000, L"TMP=" + temp.Path() + L"\nTEMP=" + temp.Path(),
+                                                             &sawWizard);
     }
+
+    bool sawWizard = false;
 
     TempDir setup;
     TempDir temp;
@@ -102,7 +109,8 @@ TEST_F(InstallerRun, TooOldFetchesTheNewInstallerAndStartsItWithN)
 TEST_F(InstallerRun, CurrentGoesOnAndStartsNothing)
 {
     ServeDescriptor(Descriptor{.freshUrl = ServeInstaller("PictoraSetup.exe")});
-    EXPECT_EQ(Run(L""), 0);
+    EXPECT_EQ(Run(L""), 1602) << "the wizard came up and was cancelled";
+    EXPECT_TRUE(sawWizard);
     EXPECT_EQ(net_test::TheServer().RequestCount(Path("version.xml")), 1);
     EXPECT_EQ(net_test::TheServer().RequestCount(Path("PictoraSetup.exe")), 0);
     EXPECT_TRUE(UpdaterFolders(temp.Path()).empty());
@@ -130,10 +138,8 @@ TEST_F(InstallerRun, ShowsThePreparingDialogAndClosesItByItself)
     EXPECT_STREQ(barClass, L"msctls_progress32");
     EXPECT_TRUE(GetWindowLongPtrW(bar, GWL_STYLE) & PBS_MARQUEE);
 
-    ASSERT_EQ(WaitForSingleObject(process.Get(), 30000), WAIT_OBJECT_0) << "the installer did not end";
-    DWORD code = 1;
-    GetExitCodeProcess(process.Get(), &code);
-    EXPECT_EQ(code, 0u);
+    EXPECT_EQ(testing_support::FinishInstallerCancellingWizard(process.Get(), 90000, &sawWizard), 1602) << "the wizard came up and was cancelled";
+    EXPECT_TRUE(sawWizard);
     EXPECT_FALSE(IsWindow(dialog));
     EXPECT_EQ(net_test::TheServer().RequestCount(Path("version.xml")), 1);
 }
@@ -141,7 +147,8 @@ TEST_F(InstallerRun, ShowsThePreparingDialogAndClosesItByItself)
 TEST_F(InstallerRun, NSkipsTheCheck)
 {
     ServeDescriptor(Descriptor{.freshMinimum = "17.0.0.12", .freshUrl = ServeInstaller("PictoraSetup.exe")});
-    EXPECT_EQ(Run(L"/n"), 0);
+    EXPECT_EQ(Run(L"/n"), 1602) << "the wizard came up and was cancelled";
+    EXPECT_TRUE(sawWizard);
     EXPECT_EQ(net_test::TheServer().RequestCount(Path("version.xml")), 0);
     EXPECT_TRUE(UpdaterFolders(temp.Path()).empty());
 }

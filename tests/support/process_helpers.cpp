@@ -156,6 +156,77 @@ long RunProcess(const std::wstring& commandLine, DWORD timeoutMs, const std::wst
     return result;
 }
 
+namespace {
+
+// A top-level window of class `className` of process `id` (visible only,
+// unless `hiddenToo`).
+HWND WindowOfProcess(DWORD id, const wchar_t* className, bool hiddenToo)
+{
+    struct Search {
+        DWORD id;
+        const wchar_t* className;
+        bool hiddenToo;
+        HWND found;
+    } search{id, className, hiddenToo, nullptr};
+    EnumWindows(
+        [](HWND window, LPARAM data) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(data);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            wchar_t name[64] = {};
+            GetClassNameW(window, name, 64);
+            if (owner != s->id || (!s->hiddenToo && !IsWindowVisible(window)) || std::wstring(name) != s->className)
+                return TRUE;
+            s->found = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+}  // namespace
+
+long FinishInstallerCancellingWizard(HANDLE process, DWORD timeoutMs, bool* sawWizard)
+{
+    const DWORD id = GetProcessId(process);
+    bool seen = false;
+    for (DWORD start = GetTickCount(); GetTickCount() - start < timeoutMs;) {
+        if (WaitForSingleObject(process, 100) == WAIT_OBJECT_0) {
+            DWORD code = 1;
+            GetExitCodeProcess(process, &code);
+            if (sawWizard)
+                *sawWizard = seen;
+            return static_cast<long>(code);
+        }
+        if (!seen) {
+            if (HWND wizard = WindowOfProcess(id, L"ZYLMasterInstallerClassName", true)) {
+                PostMessageW(wizard, WM_CLOSE, 0, 0);
+                seen = true;
+            }
+        }
+        if (HWND box = WindowOfProcess(id, L"#32770", false); seen && box) {
+            const int answer = GetDlgItem(box, IDYES) ? IDYES : IDOK;
+            PostMessageW(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), 0);
+        }
+    }
+    TerminateProcess(process, 1);
+    WaitForSingleObject(process, 10000);
+    if (sawWizard)
+        *sawWizard = seen;
+    return -1;
+}
+
+long RunInstallerCancellingWizard(const std::wstring& commandLine, DWORD timeoutMs,
+                                  const std::wstring& extraEnvironment, bool* sawWizard)
+{
+    HANDLE process = StartProcess(commandLine, 0, extraEnvironment);
+    if (!process)
+        return -1;
+    const long result = FinishInstallerCancellingWizard(process, timeoutMs, sawWizard);
+    CloseHandle(process);
+    return result;
+}
+
 std::string Utf8(const std::wstring& text)
 {
     int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);

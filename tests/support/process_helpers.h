@@ -46,6 +46,17 @@ HANDLE StartProcess(const std::wstring& commandLine, DWORD creationFlags = 0,
 long RunProcess(const std::wstring& commandLine, DWORD timeoutMs = 60000,
                 const std::wstring& extraEnvironment = L"");
 
+// Runs the built installer to its end as a user who cancels at once: when
+// its wizard comes up (window class "ZYLMasterInstallerClassName", shown
+// or, in silent mode, hidden) it is asked to close, and every box the
+// process then shows is answered with Yes (or OK). `sawWizard` (may be
+// null) tells whether the wizard came up. The exit code, or -1 when the
+// process did not end within `timeoutMs` (it is then ended).
+long RunInstallerCancellingWizard(const std::wstring& commandLine, DWORD timeoutMs = 90000,
+                                  const std::wstring& extraEnvironment = L"", bool* sawWizard = nullptr);
+// The same for an installer already started (the handle stays the caller's).
+long FinishInstallerCancellingWizard(HANDLE process, DWORD timeoutMs = 90000, bool* sawWizard = nullptr);
+
 // Makes `link` a directory link (a reparse point) to `target`: with
 // CreateSymbolicLinkW where that gives one; where the system's links are
 // not reparse points its file system shows (Wine 8 makes none), with the
