@@ -3,6 +3,7 @@
 #include <shellapi.h>
 #include <shlwapi.h>
 
+#include "base/debug_trace.h"
 #include "base/desktop_launch.h"
 #include "config/installer_config.h"
 #include "config/run_flags.h"
@@ -16,6 +17,7 @@
 #include "ui/image_cache.h"
 #include "ui/theme.h"
 #include "wizard/exit_code.h"
+#include "wizard/install_folder.h"
 #include "wizard/install_guide.h"
 #include "wizard/panel_geometry.h"
 #include "wizard/progress_text.h"
@@ -141,6 +143,12 @@ void CStatusPanel::OnStartTimer()
         CloseWizard();
         return;
     }
+    // An unattended fresh installation never saw the settings page, which
+    // creates the chosen folder: without it the package would go to its own
+    // default folder while the records name this one.
+    if (flags_.silentMode && !flags_.existingInstall &&
+        !CreateFolderLevels(WithoutOneTrailingBackslash(config_.installFolder)))
+        DebugTrace(L"PictoraSetup: the installation folder " + config_.installFolder + L" cannot be made.\r\n");
     StartPipeline(controller);
     StartTimer(kPollTimer, kPollPeriodMs);
 }
