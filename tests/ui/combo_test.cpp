@@ -9,7 +9,7 @@
 #include <oleacc.h>
 
 #include "dialog_template.h"
-#include "image_test_windows.h"
+#include "control_window_support.h"
 #include "ui/dialog.h"
 #include "ui/dpi.h"
 #include "ui/image_cache.h"

@@ -8,7 +8,7 @@
 #include "dialog_template.h"
 #include <oleacc.h>
 
-#include "image_test_windows.h"
+#include "control_window_support.h"
 #include "ui/dialog.h"
 #include "ui/message_filter.h"
 #include "ui/zyl_edit.h"

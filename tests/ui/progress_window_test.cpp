@@ -2,7 +2,7 @@
 // the track's rounded ends and a fill cut off at the position.
 #include <gtest/gtest.h>
 
-#include "image_test_windows.h"
+#include "control_window_support.h"
 #include "resource_ids.h"
 #include "ui/zyl_progress.h"
 #include "ui_test_support.h"

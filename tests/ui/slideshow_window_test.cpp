@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "base/unique_handle.h"
-#include "image_test_windows.h"
+#include "control_window_support.h"
 #include "resource_ids.h"
 #include "ui/offscreen.h"
 #include "ui/zyl_slideshow.h"

@@ -1,4 +1,4 @@
-#include "image_test_windows.h"
+#include "control_window_support.h"
 
 #include <oleacc.h>
 
