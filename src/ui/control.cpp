@@ -26,3 +26,13 @@ bool CControl::CreateChild(HWND parent, int id, const wchar_t* windowClass, DWOR
     }
     return true;
 }
+
+bool CControl::RegisterPlainClass(const wchar_t* windowClass)
+{
+    WNDCLASSW info = {};
+    info.lpfnWndProc = DefWindowProcW;
+    info.hInstance = GetModuleHandleW(nullptr);
+    info.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    info.lpszClassName = windowClass;
+    return RegisterClassW(&info) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}

@@ -17,6 +17,10 @@ public:
     // control `id` of `parent`, with `style` (WS_CHILD added), and binds
     // it; false (nothing left behind) when either step fails.
     bool CreateChild(HWND parent, int id, const wchar_t* windowClass, DWORD style);
+    // Registers a plain window class for controls of ours made in code (the
+    // framework's subclass does the work; an arrow cursor); true when it is
+    // registered, by this call or an earlier one.
+    static bool RegisterPlainClass(const wchar_t* windowClass);
 
     int ControlId() const { return GetDlgCtrlID(Hwnd()); }
     HWND Parent() const { return GetParent(Hwnd()); }

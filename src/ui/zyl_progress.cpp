@@ -11,14 +11,7 @@ const wchar_t kClassName[] = L"ZYLProgress";
 
 bool RegisterProgressClass()
 {
-    static const bool registered = [] {
-        WNDCLASSW info = {};
-        info.lpfnWndProc = DefWindowProcW;
-        info.hInstance = GetModuleHandleW(nullptr);
-        info.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        info.lpszClassName = kClassName;
-        return RegisterClassW(&info) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-    }();
+    static const bool registered = CControl::RegisterPlainClass(kClassName);
     return registered;
 }
 

@@ -28,7 +28,9 @@ SIZE CGuidePanel::PreferredSize() const
 bool CGuidePanel::OnInitDialog()
 {
     HWND window = Hwnd();
-    SetWindowLongPtrW(window, GWL_STYLE, GetWindowLongPtrW(window, GWL_STYLE) & ~static_cast<LONG_PTR>(0xCC0000));
+    SetWindowLongPtrW(window, GWL_STYLE,
+                      GetWindowLongPtrW(window, GWL_STYLE) &
+                          ~static_cast<LONG_PTR>(WS_CAPTION | WS_SYSMENU | WS_THICKFRAME));
     SetWindowLongPtrW(window, GWL_EXSTYLE, GetWindowLongPtrW(window, GWL_EXSTYLE) & ~static_cast<LONG_PTR>(WS_EX_DLGMODALFRAME));
     return true;
 }

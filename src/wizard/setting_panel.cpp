@@ -95,11 +95,6 @@ bool CSettingPanel::OnInitDialog()
 {
     CGuidePanel::OnInitDialog();
     HWND window = Hwnd();
-    SetWindowLongPtrW(window, GWL_STYLE,
-                      GetWindowLongPtrW(window, GWL_STYLE) &
-                          ~static_cast<LONG_PTR>(WS_BORDER | WS_DLGFRAME | WS_SYSMENU | WS_THICKFRAME));
-    SetWindowLongPtrW(window, GWL_EXSTYLE,
-                      GetWindowLongPtrW(window, GWL_EXSTYLE) & ~static_cast<LONG_PTR>(WS_EX_DLGMODALFRAME));
 
     const ThemePalette& theme = Theme();
     installButton.AttachToItem(window, IDC_INSTALL_BUTTON);

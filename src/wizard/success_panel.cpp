@@ -37,11 +37,6 @@ bool CSuccessPanel::OnInitDialog()
 {
     CGuidePanel::OnInitDialog();
     HWND window = Hwnd();
-    SetWindowLongPtrW(window, GWL_STYLE,
-                      GetWindowLongPtrW(window, GWL_STYLE) &
-                          ~static_cast<LONG_PTR>(WS_BORDER | WS_DLGFRAME | WS_SYSMENU | WS_THICKFRAME));
-    SetWindowLongPtrW(window, GWL_EXSTYLE,
-                      GetWindowLongPtrW(window, GWL_EXSTYLE) & ~static_cast<LONG_PTR>(WS_EX_DLGMODALFRAME));
     startButton.AttachToItem(window, IDC_START_NOW);
     launchCheck.AttachToItem(window, IDC_LAUNCH_CHECK);
     launchLabel.AttachToItem(window, IDC_LAUNCH_LABEL);
