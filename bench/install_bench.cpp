@@ -8,17 +8,23 @@
 //   install_bench baseline WORK BASEURL    the same two downloads by a bare
 //                                          WinINet loop, then msiexec /i /qn
 //                                          of the package, waited for
+//   install_bench installer SETUP BASEURL EXE
+//                                          the whole installer EXE (built
+//                                          without its start delay) run
+//                                          with "/s" beside the manifest
 //   install_bench remove                   removes the product again
 //
-// BASEURL serves "version.xml" and "pictora_maxora_1.msi". The first two
+// BASEURL serves "version.xml" and "pictora_maxora_1.msi". The first three
 // print "RESULT <variant> <seconds> <outcome>"; the outcome is the final
-// phase, or the msiexec exit code. A benchmark never fails on a figure.
+// phase, the msiexec exit code, or the installer's exit code. A benchmark never fails on a figure.
 #include <windows.h>
+#include <shellapi.h>
 
 #include <cstdio>
 #include <string>
 
 #include "bare_download.h"
+#include "bench_support.h"
 #include "base/notifier.h"
 #include "config/installed_product.h"
 #include "config/installer_config.h"
@@ -27,71 +33,13 @@
 #include "install/shared_progress.h"
 #include "net/internet_session.h"
 
+using namespace bench;
+
 namespace {
-
-const wchar_t kProductCode[] = L"{7D3A1C52-4E8B-4B6F-9A21-5C0E3F6D8B41}";
-const char kRegistryKey[] = "SOFTWARE\\PictoraBench";
-
-double Now()
-{
-    LARGE_INTEGER counter, frequency;
-    QueryPerformanceCounter(&counter);
-    QueryPerformanceFrequency(&frequency);
-    return double(counter.QuadPart) / double(frequency.QuadPart);
-}
-
-std::string Narrow(const std::wstring& text)
-{
-    return std::string(text.begin(), text.end());
-}
-
-bool WriteText(const std::wstring& path, const std::string& text)
-{
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD written = 0;
-    bool ok = WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) && written == text.size();
-    CloseHandle(file);
-    return ok;
-}
-
-// Runs a command line inside Wine and returns its exit code (-1: not started).
-long Run(std::wstring commandLine)
-{
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
-        return -1;
-    WaitForSingleObject(info.hProcess, INFINITE);
-    DWORD code = 0;
-    GetExitCodeProcess(info.hProcess, &code);
-    CloseHandle(info.hThread);
-    CloseHandle(info.hProcess);
-    return static_cast<long>(code);
-}
-
-std::wstring Msiexec()
-{
-    wchar_t system[MAX_PATH];
-    UINT length = GetSystemDirectoryW(system, MAX_PATH);
-    return L"\"" + std::wstring(system, length) + L"\\msiexec.exe\"";
-}
 
 int RunPipeline(const std::wstring& setup, const std::wstring& baseUrl)
 {
-    std::string base = Narrow(baseUrl);
-    std::string manifest =
-        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<zylwebinstaller><web_installer_version>1.0.0.1"
-        "</web_installer_version><product_code>" + Narrow(kProductCode) + "</product_code><product>"
-        "<pid>PM2026EN</pid><full_name>Pictora Maxora 2026</full_name><short_name>Pictora Maxora</short_name>"
-        "<registry>" + kRegistryKey + "</registry><standalone_version>9.1.0.100</standalone_version>"
-        "<version_check_url>" + base + "/version.xml</version_check_url><main_component>"
-        "<name>pictora_maxora_1.msi</name><executable>PictoraMaxora.exe</executable><full_url>" + base +
-        "/pictora_maxora_1.msi</full_url></main_component></product></zylwebinstaller>\r\n";
-    CreateDirectoryW((setup + L"\\config").c_str(), nullptr);
-    if (!WriteText(setup + L"\\config\\manifest.xml", manifest))
+    if (!WriteManifest(setup, baseUrl))
         return 1;
     SetNotifyHandler([](const std::wstring& text, const std::wstring&, UINT) {
         fwprintf(stderr, L"install_bench: box: %ls\n", text.c_str());
@@ -115,6 +63,21 @@ int RunPipeline(const std::wstring& setup, const std::wstring& baseUrl)
     return 0;
 }
 
+// The whole installer, unattended ("/s"): INSTALLER is a build of
+// PictoraSetup.exe without the status page's start delay, copied beside the
+// manifest; timed from its start to its exit.
+int RunInstaller(const std::wstring& setup, const std::wstring& baseUrl, const std::wstring& installer)
+{
+    const std::wstring copy = setup + L"\\PictoraSetup.exe";
+    if (!WriteManifest(setup, baseUrl) || !CopyFileW(installer.c_str(), copy.c_str(), FALSE))
+        return 1;
+    double start = Now();
+    long code = RunWaited(L"\"" + copy + L"\" /s");
+    double seconds = Now() - start;
+    wprintf(L"RESULT installer %.3f %ld\n", seconds, code);
+    return 0;
+}
+
 int RunBaseline(const std::wstring& work, const std::wstring& baseUrl)
 {
     double start = Now();
@@ -122,7 +85,7 @@ int RunBaseline(const std::wstring& work, const std::wstring& baseUrl)
     if (BareDownload(baseUrl + L"/version.xml", work + L"\\version.xml") < 0 ||
         BareDownload(baseUrl + L"/pictora_maxora_1.msi", package) < 0)
         return 1;
-    long code = Run(Msiexec() + L" /i \"" + package + L"\" /qn");
+    long code = RunWaited(Msiexec() + L" /i \"" + package + L"\" /qn");
     double seconds = Now() - start;
     wprintf(L"RESULT baseline %.3f %ld\n", seconds, code);
     return 0;
@@ -135,13 +98,32 @@ int wmain(int argc, wchar_t** argv)
     std::wstring variant = argc > 1 ? argv[1] : L"";
     if (variant == L"remove") {
         if (!QueryInstalledVersion(kProductCode).empty())
-            Run(Msiexec() + L" /x " + kProductCode + L" /qn");
-        RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\PictoraBench");
-        RegDeleteKeyW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\PictoraBench");
+            RunWaited(Msiexec() + L" /x " + kProductCode + L" /qn");
+        const std::wstring key(kRegistryKey, kRegistryKey + sizeof kRegistryKey - 1);
+        // Wine's uninstallation leaves the files of a package installed to
+        // a folder other than its default: the recorded folder goes too.
+        wchar_t folder[MAX_PATH + 2] = {};
+        DWORD size = MAX_PATH * sizeof(wchar_t);
+        if (RegGetValueW(HKEY_LOCAL_MACHINE, key.c_str(), L"InstallDir", RRF_RT_REG_SZ, nullptr, folder, &size) ==
+                ERROR_SUCCESS &&
+            folder[0]) {
+            size_t length = wcslen(folder);
+            if (folder[length - 1] == L'\\')
+                folder[length - 1] = 0;
+            SHFILEOPSTRUCTW operation{};
+            operation.wFunc = FO_DELETE;
+            operation.pFrom = folder;  // double-terminated: the buffer is zeroed
+            operation.fFlags = FOF_NO_UI;
+            SHFileOperationW(&operation);
+        }
+        RegDeleteTreeW(HKEY_LOCAL_MACHINE, key.c_str());
+        RegDeleteKeyW(HKEY_LOCAL_MACHINE, key.c_str());
         return 0;
     }
+    if (variant == L"installer" && argc == 5)
+        return RunInstaller(argv[2], argv[3], argv[4]);
     if (argc != 4) {
-        fwprintf(stderr, L"usage: install_bench pipeline|baseline FOLDER BASEURL | remove\n");
+        fwprintf(stderr, L"usage: install_bench pipeline|baseline FOLDER BASEURL | installer FOLDER BASEURL EXE | remove\n");
         return 2;
     }
     PrepareInternetSession();

@@ -94,6 +94,8 @@ void StartPipeline(InstallController& controller)
     controller.worker = std::thread([&controller] {
         RunPipelineWorker(controller);
         SetEvent(controller.workerDone_.Get());
+        if (controller.endNotifyWindow)
+            PostMessageW(controller.endNotifyWindow, controller.endNotifyMessage, 0, 0);
     });
 }
 

@@ -87,6 +87,11 @@ public:
     std::vector<UniqueHandle> heldDownloads;
     // The wizard window: owner of the boxes the worker shows (may be null).
     HWND ownerWindow = nullptr;
+    // When set, the worker posts `endNotifyMessage` (no parameters) to this
+    // window as its last act, so that the window sees the end of the run at
+    // once rather than at its next poll.
+    HWND endNotifyWindow = nullptr;
+    UINT endNotifyMessage = 0;
     std::thread worker;
 
     // Set once the Windows Installer handler is registered with this

@@ -1,5 +1,6 @@
 #include "wizard/guide_panel.h"
 
+#include "base/debug_trace.h"
 #include "base/unique_handle.h"
 #include "ui/dpi.h"
 #include "ui/image_cache.h"
@@ -8,7 +9,7 @@
 #include "wizard/install_guide.h"
 #include "wizard/panel_geometry.h"
 
-CGuidePanel::CGuidePanel(UINT templateId) : CDialog(templateId)
+CGuidePanel::CGuidePanel(UINT templateId) : CDialog(templateId), pageTemplate_(templateId)
 {
     OnMessage(WM_SIZE, [this](WPARAM, LPARAM) -> LRESULT {
         LRESULT result = Default();
@@ -94,5 +95,11 @@ LRESULT CGuidePanel::EraseBackground(HDC dc)
 
     BitBlt(dc, 0, 0, width, height, memory.Get(), 0, 0, SRCCOPY);
     SelectObject(memory.Get(), oldBitmap);
+    // The moment a page first reaches the screen, for the log (and the
+    // start-up benchmark, which reads it from there).
+    if (!painted_ && IsWindowVisible(Hwnd())) {
+        painted_ = true;
+        DebugTrace(L"PictoraSetup: page " + std::to_wstring(pageTemplate_) + L" first painted.\r\n");
+    }
     return 0;
 }

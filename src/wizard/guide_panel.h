@@ -50,4 +50,7 @@ protected:
 
 private:
     LRESULT EraseBackground(HDC dc);
+
+    const UINT pageTemplate_;
+    bool painted_ = false;
 };

@@ -48,6 +48,10 @@ CStatusPanel::CStatusPanel(InstallerConfig& config, RunFlags& flags)
     controller.runEvent.Reset(CreateEventW(nullptr, TRUE, TRUE, nullptr));
     OnTimer(kStartTimer, [this] { OnStartTimer(); });
     OnTimer(kPollTimer, [this] { OnPollTimer(); });
+    OnMessage(kRunEndedMessage, [this](WPARAM, LPARAM) -> LRESULT {
+        OnPollTimer();
+        return 0;
+    });
     OnMessage(kSlideshowClicked, [this](WPARAM, LPARAM) -> LRESULT {
         const std::wstring link = LoadLinkString(config_.language, UIStringId::RlinkSlideShow);
         ShellExecuteW(nullptr, L"open", link.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
@@ -92,6 +96,8 @@ bool CStatusPanel::OnInitDialog()
         ShowWindow(progressBar.Hwnd(), SW_SHOW);
     }
     controller.ownerWindow = GetParent(window);
+    controller.endNotifyWindow = window;
+    controller.endNotifyMessage = kRunEndedMessage;
     return false;
 }
 
@@ -156,6 +162,8 @@ void CStatusPanel::OnStartTimer()
 void CStatusPanel::OnPollTimer()
 {
     StopTimer(kPollTimer);
+    if (runFinished_)
+        return;
     if (Poll())
         StartTimer(kPollTimer, kPollPeriodMs);
 }
@@ -194,6 +202,7 @@ bool CStatusPanel::Poll()
 
 void CStatusPanel::FinishRun(PipelinePhase phase)
 {
+    runFinished_ = true;
     controller.WaitForWorker();
     PublishRunResults(controller);
     WizardResult& result = TheWizardResult();

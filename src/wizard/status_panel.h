@@ -24,9 +24,15 @@ struct InstallerConfig;
 struct RunFlags;
 
 inline constexpr UINT_PTR kStartTimer = 1125;
-inline constexpr UINT kStartDelayMs = 3000;
+// The wait between showing the page and starting the run, 3 s (defined
+// alone in start_delay.cpp, so that a benchmark build of the installer can
+// link its own value in its place).
+extern const UINT kStartDelayMs;
 inline constexpr UINT_PTR kPollTimer = 1124;
 inline constexpr UINT kPollPeriodMs = 1000;
+// Posted by the pipeline's worker when it has ended: the panel polls at
+// once, so the end of the run is acted on without waiting for the timer.
+inline constexpr UINT kRunEndedMessage = WM_APP + 0x125;
 
 class CStatusPanel : public CGuidePanel {
 public:
@@ -67,4 +73,6 @@ private:
     InstallerConfig& config_;
     RunFlags& flags_;
     std::vector<std::unique_ptr<CImageWrapper>> pictures_;
+    // Set once a poll has seen the final phase; later polls do nothing.
+    bool runFinished_ = false;
 };

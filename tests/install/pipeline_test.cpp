@@ -46,8 +46,20 @@ TEST_F(PipelineTest, FreshWebInstallFinishesAndRecordsTheProgram)
     ASSERT_NO_FATAL_FAILURE(LoadProduct(parts));
     TheConfig().hasLanguageChoice = 0;
     TheConfig().associationLevel = 1;
+    // The window told of the run's end (the status panel, in the wizard).
+    const UINT kEnded = WM_APP + 7;
+    HWND endWindow = CreateWindowExW(0, L"STATIC", nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(endWindow);
+    controller->endNotifyWindow = endWindow;
+    controller->endNotifyMessage = kEnded;
 
     PipelineRun run = Drive();
+    int endMessages = 0;
+    MSG message;
+    while (PeekMessageW(&message, endWindow, kEnded, kEnded, PM_REMOVE))
+        ++endMessages;
+    DestroyWindow(endWindow);
+    EXPECT_EQ(endMessages, 1) << "the worker posts the end of the run once";
 
     ASSERT_EQ(run.last.phase, PipelinePhase::Finished) << PhaseName(run.last.phase);
     EXPECT_EQ(run.phases, (std::vector<PipelinePhase>{PipelinePhase::NotStarted, PipelinePhase::Downloading,

@@ -25,7 +25,6 @@ TempDir::TempDir()
     }
 }
 
-namespace {
 void RemoveTree(const std::wstring& dir)
 {
     WIN32_FIND_DATAW data;
@@ -36,7 +35,9 @@ void RemoveTree(const std::wstring& dir)
             if (name == L"." || name == L"..")
                 continue;
             std::wstring full = dir + L"\\" + name;
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)
+                RemoveDirectoryW(full.c_str()) || DeleteFileW(full.c_str());  // the link, not what it names
+            else if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
                 RemoveTree(full);
             else {
                 SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -47,7 +48,6 @@ void RemoveTree(const std::wstring& dir)
     }
     RemoveDirectoryW(dir.c_str());
 }
-}  // namespace
 
 TempDir::~TempDir()
 {
@@ -156,11 +156,7 @@ long RunProcess(const std::wstring& commandLine, DWORD timeoutMs, const std::wst
     return result;
 }
 
-namespace {
-
-// A top-level window of class `className` of process `id` (visible only,
-// unless `hiddenToo`).
-HWND WindowOfProcess(DWORD id, const wchar_t* className, bool hiddenToo)
+HWND TopWindowOfProcess(DWORD id, const wchar_t* className, bool hiddenToo)
 {
     struct Search {
         DWORD id;
@@ -184,8 +180,6 @@ HWND WindowOfProcess(DWORD id, const wchar_t* className, bool hiddenToo)
     return search.found;
 }
 
-}  // namespace
-
 long FinishInstallerCancellingWizard(HANDLE process, DWORD timeoutMs, bool* sawWizard)
 {
     const DWORD id = GetProcessId(process);
@@ -199,12 +193,12 @@ long FinishInstallerCancellingWizard(HANDLE process, DWORD timeoutMs, bool* sawW
             return static_cast<long>(code);
         }
         if (!seen) {
-            if (HWND wizard = WindowOfProcess(id, L"ZYLMasterInstallerClassName", true)) {
+            if (HWND wizard = TopWindowOfProcess(id, L"ZYLMasterInstallerClassName", true)) {
                 PostMessageW(wizard, WM_CLOSE, 0, 0);
                 seen = true;
             }
         }
-        if (HWND box = WindowOfProcess(id, L"#32770", false); seen && box) {
+        if (HWND box = TopWindowOfProcess(id, L"#32770", false); seen && box) {
             const int answer = GetDlgItem(box, IDYES) ? IDYES : IDOK;
             PostMessageW(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), 0);
         }

@@ -10,6 +10,10 @@ namespace testing_support {
 // The folder that holds the test executable (and every built program).
 std::wstring BinaryDir();
 
+// Removes `dir` with everything in it (a directory link inside is removed,
+// not followed); nothing when it is not there.
+void RemoveTree(const std::wstring& dir);
+
 // A fresh folder under %TEMP%, removed with its contents on destruction.
 class TempDir {
 public:
@@ -45,6 +49,10 @@ HANDLE StartProcess(const std::wstring& commandLine, DWORD creationFlags = 0,
 // not be started or did not end within timeoutMs (it is then killed).
 long RunProcess(const std::wstring& commandLine, DWORD timeoutMs = 60000,
                 const std::wstring& extraEnvironment = L"");
+
+// A top-level window of class `className` ("#32770" for a message box) of
+// process `id`: a visible one, or also a hidden one with `hiddenToo`.
+HWND TopWindowOfProcess(DWORD id, const wchar_t* className, bool hiddenToo = false);
 
 // Runs the built installer to its end as a user who cancels at once: when
 // its wizard comes up (window class "ZYLMasterInstallerClassName", shown

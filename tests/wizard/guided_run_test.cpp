@@ -1,8 +1,11 @@
-// The built installer driven as a user drives it, on the real display:
-// the settings page comes up, the Install button is clicked with the
-// pointer (the licence box starts ticked), the status page runs the
-// installation to its end, and "Start Now" on the success page starts the
-// product and ends the installer with 0.
+// The built installer driven as a user drives it, on the real display,
+// beside a manifest that points at the local test server: the settings page
+// comes up, the Install button is clicked with the pointer (the licence box
+// starts ticked), the status page runs the installation to its end, and
+// "Start Now" on the success page starts the product and ends the installer
+// with 0. Also: a region where the licence must be accepted explicitly, an
+// installed product at the version on offer, and a second installer
+// started while the first one shows its wizard.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -14,10 +17,13 @@
 #include "base/unique_handle.h"
 #include "resource_ids.h"
 #include "support/process_helpers.h"
+#include "support/registry_test_support.h"
 
 using namespace pipeline_test;
 using testing_support::CopyFileTo;
 using testing_support::FileExists;
+using testing_support::IsFolder;
+using testing_support::TopWindowOfProcess;
 
 namespace {
 
@@ -71,47 +77,96 @@ void ClickOn(HWND window)
     SendInput(1, &input[1], sizeof(INPUT));
 }
 
+// The wizard's window of process `id`, shown or hidden.
+HWND WizardOf(DWORD id)
+{
+    return TopWindowOfProcess(id, L"ZYLMasterInstallerClassName", true);
+}
+
+// The text of a message box (its static text, id 0xFFFF).
+std::wstring BoxText(HWND box)
+{
+    wchar_t text[512] = {};
+    GetDlgItemTextW(box, 0xFFFF, text, 512);
+    return text;
+}
+
 class GuidedRun : public PipelineTest {
 protected:
+    // The configured folder is cleared before and after each test (an
+    // uninstallation under Wine leaves the product's files behind when
+    // they went to a folder other than the package's default).
+    void SetUp() override
+    {
+        PipelineTest::SetUp();
+        testing_support::RemoveTree(kDefaultFolder);
+    }
     void TearDown() override
     {
-        DeleteFileW((kDefaultFolder + L"\\launched.txt").c_str());
+        // A run that stalls is ended with the test.
+        if (process_ && WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT) {
+            TerminateProcess(process_.Get(), 1);
+            WaitForSingleObject(process_.Get(), 10000);
+        }
+        process_.Reset();
         PipelineTest::TearDown();
-        RemoveDirectoryW(kDefaultFolder.c_str());
+        testing_support::RemoveTree(kDefaultFolder);
     }
+
+    // The sample product at `version` on the server, and a copy of the
+    // built installer beside its manifest; the copy's path.
+    std::wstring PrepareInstaller(const std::string& version = "9.1.0.100")
+    {
+        ServeText("version.xml", VersionFileText(version, "1.0.0.0"));
+        Serve("pictora_maxora_1.msi", "pictora_maxora_1.msi");
+        TestManifest parts;
+        LoadProduct(parts);
+        const std::wstring setup = TheConfig().exeFolder + L"\\PictoraSetup.exe";
+        if (!HasFatalFailure() && !CopyFileTo(testing_support::BinaryDir() + L"\\PictoraSetup.exe", setup))
+            ADD_FAILURE() << "PictoraSetup.exe could not be copied";
+        return setup;
+    }
+
+    // Starts the installer at `setup` with `options`; the run is the
+    // test's until it ends (TearDown ends it if it still runs).
+    HANDLE Start(const std::wstring& setup, const std::wstring& options = L"")
+    {
+        process_.Reset(testing_support::StartProcess(L"\"" + setup + L"\" " + options));
+        return process_.Get();
+    }
+
+    // The exit code of the started run once it ended within `timeoutMs`;
+    // -1 when it did not.
+    long ExitCode(DWORD timeoutMs = 60000)
+    {
+        if (WaitForSingleObject(process_.Get(), timeoutMs) != WAIT_OBJECT_0)
+            return -1;
+        DWORD code = 1;
+        GetExitCodeProcess(process_.Get(), &code);
+        return static_cast<long>(code);
+    }
+
+    // The wizard of the started run, once it shows its settings page.
+    HWND WaitForSettingsPage(HWND* install)
+    {
+        const DWORD id = GetProcessId(process_.Get());
+        HWND guide = WaitFor([id] { return WizardOf(id); }, 60000);
+        if (guide)
+            *install = WaitFor([guide] { return VisibleControl(guide, IDC_INSTALL_BUTTON); }, 20000);
+        return guide;
+    }
+
+    UniqueHandle process_;
 };
 
 TEST_F(GuidedRun, InstallClickedRunsToTheSuccessPageAndStartNowStartsTheProduct)
 {
-    ServeText("version.xml", VersionFileText("9.1.0.100", "1.0.0.0"));
-    Serve("pictora_maxora_1.msi", "pictora_maxora_1.msi");
-    TestManifest parts;
-    ASSERT_NO_FATAL_FAILURE(LoadProduct(parts));
-    const std::wstring setup = TheConfig().exeFolder + L"\\PictoraSetup.exe";
-    ASSERT_TRUE(CopyFileTo(testing_support::BinaryDir() + L"\\PictoraSetup.exe", setup));
-
-    STARTUPINFOW startup{sizeof startup};
-    PROCESS_INFORMATION process{};
-    std::wstring command = L"\"" + setup + L"\"";
-    ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                               &process));
-    UniqueHandle processHandle(process.hProcess);
-    UniqueHandle threadHandle(process.hThread);
-    // A run that stalls is ended with the test.
-    struct EndOnExit {
-        HANDLE process;
-        ~EndOnExit()
-        {
-            if (WaitForSingleObject(process, 0) == WAIT_TIMEOUT) {
-                TerminateProcess(process, 1);
-                WaitForSingleObject(process, 10000);
-            }
-        }
-    } endOnExit{processHandle.Get()};
-
-    HWND guide = WaitFor([] { return FindWindowW(L"ZYLMasterInstallerClassName", nullptr); }, 60000);
+    const std::wstring setup = PrepareInstaller();
+    ASSERT_FALSE(HasFatalFailure());
+    ASSERT_TRUE(Start(setup));
+    HWND install = nullptr;
+    HWND guide = WaitForSettingsPage(&install);
     ASSERT_NE(guide, nullptr) << "the wizard never came up";
-    HWND install = WaitFor([guide] { return VisibleControl(guide, IDC_INSTALL_BUTTON); }, 20000);
     ASSERT_NE(install, nullptr);
     EXPECT_TRUE(IsWindowEnabled(install)) << "the licence box starts ticked";
     SetForegroundWindow(guide);
@@ -125,10 +180,7 @@ TEST_F(GuidedRun, InstallClickedRunsToTheSuccessPageAndStartNowStartsTheProduct)
     EXPECT_TRUE(FileExists(kDefaultFolder + L"\\PictoraMaxora.exe")) << "Install made the folder and used it";
     ClickOn(startNow);
 
-    ASSERT_EQ(WaitForSingleObject(processHandle.Get(), 60000), static_cast<DWORD>(WAIT_OBJECT_0));
-    DWORD code = 1;
-    GetExitCodeProcess(processHandle.Get(), &code);
-    EXPECT_EQ(code, 0u);
+    EXPECT_EQ(ExitCode(), 0);
     bool started = false;
     for (int i = 0; i < 200 && !started; ++i) {
         started = FileExists(kDefaultFolder + L"\\launched.txt");
@@ -136,6 +188,97 @@ TEST_F(GuidedRun, InstallClickedRunsToTheSuccessPageAndStartNowStartsTheProduct)
             Sleep(100);
     }
     EXPECT_TRUE(started) << "Start Now starts the product";
+}
+
+// Germany (GeoID 94) is a region where the licence must be accepted
+// explicitly: the box starts unticked and Install waits for it.
+TEST_F(GuidedRun, InAnExplicitAcceptanceRegionInstallWaitsForTheLicenceBox)
+{
+    registry_test::ScopedValueRestore nation(HKEY_CURRENT_USER, L"Control Panel\\International\\Geo", L"Nation");
+    ASSERT_EQ(registry_test::WriteRaw(HKEY_CURRENT_USER, L"Control Panel\\International\\Geo", L"Nation", REG_SZ,
+                                      registry_test::TextBytes(std::wstring(L"94") + L'\0')),
+              ERROR_SUCCESS);
+    const std::wstring setup = PrepareInstaller();
+    ASSERT_FALSE(HasFatalFailure());
+    ASSERT_TRUE(Start(setup));
+    HWND install = nullptr;
+    HWND guide = WaitForSettingsPage(&install);
+    ASSERT_NE(guide, nullptr) << "the wizard never came up";
+    ASSERT_NE(install, nullptr);
+    EXPECT_FALSE(IsWindowEnabled(install)) << "Install is disabled until the licence is accepted";
+    HWND licence = VisibleControl(guide, IDC_LICENSE_CHECK);
+    ASSERT_NE(licence, nullptr);
+    SetForegroundWindow(guide);
+    ClickOn(licence);
+    EXPECT_NE(WaitFor([install] { return IsWindowEnabled(install) ? install : nullptr; }, 10000), nullptr)
+        << "ticking the licence box enables Install";
+    ClickOn(licence);
+    EXPECT_NE(WaitFor([install] { return IsWindowEnabled(install) ? nullptr : install; }, 10000), nullptr)
+        << "unticking it disables Install again";
+
+    EXPECT_EQ(testing_support::FinishInstallerCancellingWizard(process_.Get(), 60000), 1602);
+    EXPECT_TRUE(InstalledVersion(kProductCode).empty());
+}
+
+// The product installed unattended (which also makes the configured folder
+// that nobody chose), then the installer run again with the same version
+// on offer: the self-update check asks whether to launch the installed
+// product; Yes starts it; no wizard comes up.
+TEST_F(GuidedRun, AnInstalledProductAtTheOfferedVersionIsOfferedForLaunchInsteadOfTheWizard)
+{
+    ASSERT_FALSE(IsFolder(kDefaultFolder));
+    const std::wstring setup = PrepareInstaller();
+    ASSERT_FALSE(HasFatalFailure());
+    ASSERT_EQ(testing_support::RunProcess(L"\"" + setup + L"\" /s", 240000), 0);
+    ASSERT_EQ(InstalledVersion(kProductCode), kVersion1);
+    EXPECT_TRUE(FileExists(kDefaultFolder + L"\\PictoraMaxora.exe"))
+        << "a silent fresh run installs into the configured folder, which it makes";
+    EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, RegistryKeyPath(), L"exe"), kDefaultFolder + L"\\PictoraMaxora.exe");
+
+    ASSERT_TRUE(Start(setup));
+    const DWORD id = GetProcessId(process_.Get());
+    // The "Preparing..." dialog is a dialog window too: wait for the box
+    // with a text.
+    HWND box = WaitFor(
+        [id] {
+            HWND found = TopWindowOfProcess(id, L"#32770");
+            return found && !BoxText(found).empty() ? found : nullptr;
+        },
+        60000);
+    ASSERT_NE(box, nullptr) << "no question came up";
+    EXPECT_EQ(BoxText(box), L"Pictora Maxora is already installed. Would you like to launch it?");
+    EXPECT_EQ(WizardOf(id), nullptr) << "no wizard behind the question";
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), 0);
+
+    EXPECT_EQ(ExitCode(), 0);
+    bool started = false;
+    for (int i = 0; i < 200 && !started; ++i) {
+        started = FileExists(kDefaultFolder + L"\\launched.txt");
+        if (!started)
+            Sleep(100);
+    }
+    EXPECT_TRUE(started) << "Yes starts the installed product";
+    EXPECT_EQ(InstalledVersion(kProductCode), kVersion1);
+}
+
+// A second installer while the first shows its (minimised) wizard: the
+// second leaves at once and the first one's wizard is restored.
+TEST_F(GuidedRun, ASecondInstallerRaisesTheRunningWizardAndLeaves)
+{
+    const std::wstring setup = PrepareInstaller();
+    ASSERT_FALSE(HasFatalFailure());
+    ASSERT_TRUE(Start(setup));
+    HWND install = nullptr;
+    HWND guide = WaitForSettingsPage(&install);
+    ASSERT_NE(guide, nullptr) << "the wizard never came up";
+    ShowWindow(guide, SW_MINIMIZE);
+    ASSERT_NE(WaitFor([guide] { return IsIconic(guide) ? guide : nullptr; }, 10000), nullptr);
+
+    EXPECT_EQ(testing_support::RunProcess(L"\"" + setup + L"\"", 60000), 0) << "the second installer leaves";
+    EXPECT_NE(WaitFor([guide] { return IsIconic(guide) ? nullptr : guide; }, 10000), nullptr)
+        << "the first installer's wizard was not restored";
+    EXPECT_EQ(WaitForSingleObject(process_.Get(), 0), static_cast<DWORD>(WAIT_TIMEOUT)) << "the first one runs on";
+    EXPECT_EQ(testing_support::FinishInstallerCancellingWizard(process_.Get(), 60000), 1602);
 }
 
 }  // namespace

@@ -232,6 +232,26 @@ TEST_F(GuideWindow, APollShowsTheRecordAndAFailureClosesTheWizard)
     EXPECT_EQ(TheWizardResult().ExitCode(), 1603);
 }
 
+// The worker's message at the end of the run is a poll of its own: the
+// wizard acts on the final phase without waiting for the poll timer.
+TEST_F(GuideWindow, TheEndOfTheRunIsActedOnWithoutWaitingForThePollTimer)
+{
+    Open();
+    TheWizardResult() = WizardResult{};
+    StartProgressRecord({100}, {100}, false);
+    EndProgressRecord(false);
+    CStatusPanel& page = Status();
+    ASSERT_EQ(page.controller.endNotifyWindow, page.Hwnd()) << "the panel asks to be told";
+    PostMessageW(page.Hwnd(), page.controller.endNotifyMessage, 0, 0);
+    // Only posted messages: no timer of the panel is due.
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, WM_TIMER - 1, PM_REMOVE) ||
+           PeekMessageW(&message, nullptr, WM_TIMER + 1, 0xFFFF, PM_REMOVE))
+        DispatchMessageW(&message);
+    EXPECT_FALSE(IsWindow(guide->Hwnd())) << "the failed run closed the wizard";
+    EXPECT_EQ(TheWizardResult().ExitCode(), 1603);
+}
+
 TEST_F(GuideWindow, TheCancelQuestionPausesAndCancelsOnce)
 {
     Open();

@@ -26,20 +26,20 @@ const std::wstring kDefaultFolder = L"C:\\Program Files\\ZYL Systems";
 
 class SilentRun : public PipelineTest {
 protected:
-    // Nobody chooses a folder in a silent run: the configured one is used
-    // when it exists (otherwise the package's own default would be), so the
-    // test makes it, and removes it again when it made it.
+    // Nobody chooses a folder in a silent run: the installer makes the
+    // configured one and installs there. The folder is cleared before and
+    // after each test (an uninstallation under Wine leaves the product's
+    // files behind when they went to a folder other than the package's
+    // default).
     void SetUp() override
     {
         PipelineTest::SetUp();
-        madeFolder_ = CreateDirectoryW(kDefaultFolder.c_str(), nullptr) != FALSE;
+        testing_support::RemoveTree(kDefaultFolder);
     }
     void TearDown() override
     {
-        DeleteFileW(LaunchedRecord().c_str());
         PipelineTest::TearDown();
-        if (madeFolder_)
-            RemoveDirectoryW(kDefaultFolder.c_str());
+        testing_support::RemoveTree(kDefaultFolder);
     }
 
     // Sets the product up with `package` as its main component and runs the
@@ -66,9 +66,6 @@ protected:
     // started by the desktop shell, so it does not share this test's
     // environment and its record file).
     static std::wstring LaunchedRecord() { return kDefaultFolder + L"\\launched.txt"; }
-
-private:
-    bool madeFolder_ = false;
 };
 
 TEST_F(SilentRun, InstallsWithoutAWindowAndExitsWithZero)
@@ -76,7 +73,7 @@ TEST_F(SilentRun, InstallsWithoutAWindowAndExitsWithZero)
     const long code = RunInstaller("pictora_maxora_1.msi", L"/s");
     EXPECT_EQ(code, 0);
     EXPECT_EQ(InstalledVersion(kProductCode), kVersion1);
-    EXPECT_TRUE(FileExists(kDefaultFolder + L"\\PictoraMaxora.exe"));
+    EXPECT_TRUE(FileExists(kDefaultFolder + L"\\PictoraMaxora.exe")) << "the configured folder was made and used";
     EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, RegistryKeyPath(), L"exe"), kDefaultFolder + L"\\PictoraMaxora.exe");
     Sleep(1000);
     EXPECT_FALSE(FileExists(LaunchedRecord())) << "nothing starts the product without /l";
