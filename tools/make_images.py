@@ -216,8 +216,11 @@ def word_mark(width, height):
     advance = sum(LETTERS[ch][0] for ch in WORD_MARK) + LETTER_GAP * (len(WORD_MARK) - 1)
     ink_w = advance + STROKE
     ink_h = 10 + STROKE
-    scale = min((width - 2) / ink_w, (height * 0.78) / ink_h)
-    x0 = (width - ink_w * scale) / 2 + STROKE / 2 * scale
+    # Right-aligned, with a margin of half the height on the right, so that
+    # the mark drawn at a panel's top right corner keeps clear of its edge.
+    margin = height * 0.5
+    scale = min((width - margin - 1) / ink_w, (height * 0.78) / ink_h)
+    x0 = width - margin - ink_w * scale + STROKE / 2 * scale
     base = (height + ink_h * scale) / 2 - STROKE / 2 * scale
     strokes = []
     pen = 0.0
