@@ -77,6 +77,15 @@ void ClickOn(HWND window)
     SendInput(1, &input[1], sizeof(INPUT));
 }
 
+// The text of a control of ours (it keeps its label as its window text).
+std::wstring TextOf(HWND control)
+{
+    wchar_t text[256] = {};
+    if (control)
+        GetWindowTextW(control, text, 256);
+    return text;
+}
+
 // The wizard's window of process `id`, shown or hidden.
 HWND WizardOf(DWORD id)
 {
@@ -115,10 +124,14 @@ protected:
 
     // The sample product at `version` on the server, and a copy of the
     // built installer beside its manifest; the copy's path.
-    std::wstring PrepareInstaller(const std::string& version = "9.1.0.100")
+    // `packageRule`, when given, is the server's rule for the package.
+    std::wstring PrepareInstaller(const std::string& version = "9.1.0.100", const std::string& packageRule = "")
     {
         ServeText("version.xml", VersionFileText(version, "1.0.0.0"));
-        Serve("pictora_maxora_1.msi", "pictora_maxora_1.msi");
+        if (packageRule.empty())
+            Serve("pictora_maxora_1.msi", "pictora_maxora_1.msi");
+        else
+            ServeRule("pictora_maxora_1.msi", packageRule);
         TestManifest parts;
         LoadProduct(parts);
         const std::wstring setup = TheConfig().exeFolder + L"\\PictoraSetup.exe";
@@ -156,18 +169,41 @@ protected:
         return guide;
     }
 
+    // The installer prepared and started, at its settings page: the wizard
+    // and its Install button (null, with a failure, when it never came).
+    HWND StartAtTheSettingsPage(HWND* install, const std::string& packageRule = "")
+    {
+        const std::wstring setup = PrepareInstaller("9.1.0.100", packageRule);
+        if (HasFatalFailure() || !Start(setup)) {
+            ADD_FAILURE() << "the installer could not be started";
+            return nullptr;
+        }
+        *install = nullptr;
+        HWND guide = WaitForSettingsPage(install);
+        if (!guide || !*install) {
+            ADD_FAILURE() << "the wizard never showed its settings page";
+            return nullptr;
+        }
+        return guide;
+    }
+
+    // Whether the installed product left its record of being started.
+    static bool ProductStarted()
+    {
+        for (int i = 0; i < 200; ++i, Sleep(100))
+            if (FileExists(kDefaultFolder + L"\\launched.txt"))
+                return true;
+        return false;
+    }
+
     UniqueHandle process_;
 };
 
 TEST_F(GuidedRun, InstallClickedRunsToTheSuccessPageAndStartNowStartsTheProduct)
 {
-    const std::wstring setup = PrepareInstaller();
-    ASSERT_FALSE(HasFatalFailure());
-    ASSERT_TRUE(Start(setup));
     HWND install = nullptr;
-    HWND guide = WaitForSettingsPage(&install);
-    ASSERT_NE(guide, nullptr) << "the wizard never came up";
-    ASSERT_NE(install, nullptr);
+    HWND guide = StartAtTheSettingsPage(&install);
+    ASSERT_NE(guide, nullptr);
     EXPECT_TRUE(IsWindowEnabled(install)) << "the licence box starts ticked";
     SetForegroundWindow(guide);
     ClickOn(install);
@@ -181,13 +217,7 @@ TEST_F(GuidedRun, InstallClickedRunsToTheSuccessPageAndStartNowStartsTheProduct)
     ClickOn(startNow);
 
     EXPECT_EQ(ExitCode(), 0);
-    bool started = false;
-    for (int i = 0; i < 200 && !started; ++i) {
-        started = FileExists(kDefaultFolder + L"\\launched.txt");
-        if (!started)
-            Sleep(100);
-    }
-    EXPECT_TRUE(started) << "Start Now starts the product";
+    EXPECT_TRUE(ProductStarted()) << "Start Now starts the product";
 }
 
 // Germany (GeoID 94) is a region where the licence must be accepted
@@ -198,13 +228,9 @@ TEST_F(GuidedRun, InAnExplicitAcceptanceRegionInstallWaitsForTheLicenceBox)
     ASSERT_EQ(registry_test::WriteRaw(HKEY_CURRENT_USER, L"Control Panel\\International\\Geo", L"Nation", REG_SZ,
                                       registry_test::TextBytes(std::wstring(L"94") + L'\0')),
               ERROR_SUCCESS);
-    const std::wstring setup = PrepareInstaller();
-    ASSERT_FALSE(HasFatalFailure());
-    ASSERT_TRUE(Start(setup));
     HWND install = nullptr;
-    HWND guide = WaitForSettingsPage(&install);
-    ASSERT_NE(guide, nullptr) << "the wizard never came up";
-    ASSERT_NE(install, nullptr);
+    HWND guide = StartAtTheSettingsPage(&install);
+    ASSERT_NE(guide, nullptr);
     EXPECT_FALSE(IsWindowEnabled(install)) << "Install is disabled until the licence is accepted";
     HWND licence = VisibleControl(guide, IDC_LICENSE_CHECK);
     ASSERT_NE(licence, nullptr);
@@ -251,26 +277,67 @@ TEST_F(GuidedRun, AnInstalledProductAtTheOfferedVersionIsOfferedForLaunchInstead
     PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), 0);
 
     EXPECT_EQ(ExitCode(), 0);
-    bool started = false;
-    for (int i = 0; i < 200 && !started; ++i) {
-        started = FileExists(kDefaultFolder + L"\\launched.txt");
-        if (!started)
-            Sleep(100);
-    }
-    EXPECT_TRUE(started) << "Yes starts the installed product";
+    EXPECT_TRUE(ProductStarted()) << "Yes starts the installed product";
     EXPECT_EQ(InstalledVersion(kProductCode), kVersion1);
+}
+
+// Closing the wizard while the package downloads asks the cancel question,
+// with the download paused while it is open; No goes on, Yes cancels the
+// run, which ends with 1602 and nothing installed.
+TEST_F(GuidedRun, ClosingDuringTheDownloadPausesNoGoesOnAndYesCancels)
+{
+    // 256 KiB in pieces of 8 KiB, 300 ms apart: about ten seconds.
+    HWND install = nullptr;
+    HWND guide = StartAtTheSettingsPage(&install, "file=pictora_maxora_1.msi&chunk=8192&delay=300");
+    ASSERT_NE(guide, nullptr);
+    const DWORD id = GetProcessId(process_.Get());
+    SetForegroundWindow(guide);
+    ClickOn(install);
+    HWND status = WaitFor([guide] { return VisibleControl(guide, IDC_STATUS_LABEL); }, 20000);
+    ASSERT_NE(status, nullptr);
+    HWND percent = VisibleControl(guide, IDC_PERCENT_LABEL);
+    ASSERT_NE(WaitFor([status] { return TextOf(status) == L"Downloading, please wait..." ? status : nullptr; }, 20000),
+              nullptr)
+        << testing_support::Utf8(TextOf(status));
+
+    auto askToClose = [&] {
+        PostMessageW(guide, WM_CLOSE, 0, 0);
+        return WaitFor(
+            [id] {
+                HWND found = TopWindowOfProcess(id, L"#32770");
+                return found && !BoxText(found).empty() ? found : nullptr;
+            },
+            10000);
+    };
+    HWND box = askToClose();
+    ASSERT_NE(box, nullptr) << "no cancel question";
+    EXPECT_EQ(BoxText(box), L"Are you sure you want to cancel the installation?");
+    // Paused while the question is open: the polls go on, the bytes do not.
+    Sleep(1500);
+    const std::wstring whileAsked = TextOf(percent);
+    Sleep(2500);
+    EXPECT_EQ(TextOf(percent), whileAsked) << "the download went on while the question was open";
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDNO, BN_CLICKED), 0);
+    EXPECT_NE(WaitFor([&] { return TextOf(percent) != whileAsked ? percent : nullptr; }, 10000), nullptr)
+        << "No lets the download go on";
+    EXPECT_EQ(WaitForSingleObject(process_.Get(), 0), static_cast<DWORD>(WAIT_TIMEOUT));
+
+    box = askToClose();
+    ASSERT_NE(box, nullptr) << "no cancel question the second time";
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), 0);
+    EXPECT_EQ(ExitCode(), 1602);
+    EXPECT_TRUE(InstalledVersion(kProductCode).empty()) << "a cancelled run installs nothing";
+    EXPECT_FALSE(ReadString(HKEY_LOCAL_MACHINE, RegistryKeyPath(), L"exe")) << "and records nothing";
 }
 
 // A second installer while the first shows its (minimised) wizard: the
 // second leaves at once and the first one's wizard is restored.
 TEST_F(GuidedRun, ASecondInstallerRaisesTheRunningWizardAndLeaves)
 {
-    const std::wstring setup = PrepareInstaller();
-    ASSERT_FALSE(HasFatalFailure());
-    ASSERT_TRUE(Start(setup));
     HWND install = nullptr;
-    HWND guide = WaitForSettingsPage(&install);
-    ASSERT_NE(guide, nullptr) << "the wizard never came up";
+    HWND guide = StartAtTheSettingsPage(&install);
+    ASSERT_NE(guide, nullptr);
+    const std::wstring setup = TheConfig().exeFolder + L"\\PictoraSetup.exe";
     ShowWindow(guide, SW_MINIMIZE);
     ASSERT_NE(WaitFor([guide] { return IsIconic(guide) ? guide : nullptr; }, 10000), nullptr);
 
