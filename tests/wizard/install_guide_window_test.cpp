@@ -286,7 +286,18 @@ TEST_F(GuideWindow, TheCancelQuestionPausesAndCancelsOnce)
     EXPECT_FALSE(page.QueryClose());
     EXPECT_EQ(asked, 2);
     SetNotifyHandler({});
+
+    // The status line follows the run: cancelling at the next poll, then
+    // cancelled when the worker has ended, and the wizard closes with 1602.
+    TheWizardResult() = WizardResult{};
+    EXPECT_TRUE(page.Poll());
+    EXPECT_EQ(page.statusLabel.text, L"Cancelling...");
+    EXPECT_TRUE(IsWindow(guide->Hwnd()));
     EndProgressRecord(false);
+    EXPECT_FALSE(page.Poll());
+    EXPECT_EQ(page.statusLabel.text, L"Cancelled.");
+    EXPECT_FALSE(IsWindow(guide->Hwnd()));
+    EXPECT_EQ(TheWizardResult().ExitCode(), 1602);
 }
 
 TEST_F(GuideWindow, SuccessPageOpensTheHomePageOnceAndCloses)
