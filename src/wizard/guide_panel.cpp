@@ -60,22 +60,19 @@ SIZE CGuidePanel::MeasureText(const std::wstring& text, HFONT font, SIZE size) c
     HGDIOBJ old = font ? SelectObject(dc.Get(), font) : nullptr;
     SIZE measured{};
     GetTextExtentPoint32W(dc.Get(), text.c_str(), static_cast<int>(text.size()), &measured);
-    // The ink of the last glyph may reach past its advance: by its negative
-    // right-side bearing, and by a pixel or two of smoothing at sizes
-    // between the font's hinted ones (seen at 120 DPI). A box of the bare
-    // extent would cut it off.
-    ABC last{};
     if (measured.cx > 0) {
+        // The ink of the last glyph may reach past its advance: by its
+        // negative right-side bearing, and by a pixel or two of smoothing at
+        // sizes between the font's hinted ones (seen at 120 DPI). A box of
+        // the bare extent would cut it off.
+        ABC last{};
         if (GetCharABCWidthsW(dc.Get(), text.back(), text.back(), &last) && last.abcC < 0)
             measured.cx += -last.abcC;
-        measured.cx += StepScaleX(2);
+        size.cx = measured.cx + StepScaleX(2);
+        size.cy = std::max(measured.cy, size.cy);
     }
     if (old)
         SelectObject(dc.Get(), old);
-    if (measured.cx > 0) {
-        size.cx = measured.cx;
-        size.cy = std::max(measured.cy, size.cy);
-    }
     return size;
 }
 

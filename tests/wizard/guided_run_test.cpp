@@ -12,22 +12,19 @@
 
 #include <string>
 
-#include "config/installer_config.h"
-#include "install/pipeline_fixture.h"
 #include "base/unique_handle.h"
+#include "built_installer_test.h"
 #include "resource_ids.h"
 #include "support/process_helpers.h"
 #include "support/registry_test_support.h"
 
 using namespace pipeline_test;
-using testing_support::CopyFileTo;
+using namespace built_installer_test;
 using testing_support::FileExists;
 using testing_support::IsFolder;
 using testing_support::TopWindowOfProcess;
 
 namespace {
-
-const std::wstring kDefaultFolder = L"C:\\Program Files\\ZYL Systems";
 
 // The visible control `id` among the descendants of `top`, or null.
 HWND VisibleControl(HWND top, int id)
@@ -100,16 +97,21 @@ std::wstring BoxText(HWND box)
     return text;
 }
 
-class GuidedRun : public PipelineTest {
+// A message box of process `id` once it is up; null after `timeoutMs`.
+// (The "Preparing..." dialog is a dialog window too: only a box with a
+// text counts.)
+HWND WaitForBox(DWORD id, DWORD timeoutMs)
+{
+    return WaitFor(
+        [id] {
+            HWND found = TopWindowOfProcess(id, L"#32770");
+            return found && !BoxText(found).empty() ? found : nullptr;
+        },
+        timeoutMs);
+}
+
+class GuidedRun : public BuiltInstallerTest {
 protected:
-    // The configured folder is cleared before and after each test (an
-    // uninstallation under Wine leaves the product's files behind when
-    // they went to a folder other than the package's default).
-    void SetUp() override
-    {
-        PipelineTest::SetUp();
-        testing_support::RemoveTree(kDefaultFolder);
-    }
     void TearDown() override
     {
         // A run that stalls is ended with the test.
@@ -118,26 +120,7 @@ protected:
             WaitForSingleObject(process_.Get(), 10000);
         }
         process_.Reset();
-        PipelineTest::TearDown();
-        testing_support::RemoveTree(kDefaultFolder);
-    }
-
-    // The sample product at `version` on the server, and a copy of the
-    // built installer beside its manifest; the copy's path.
-    // `packageRule`, when given, is the server's rule for the package.
-    std::wstring PrepareInstaller(const std::string& version = "9.1.0.100", const std::string& packageRule = "")
-    {
-        ServeText("version.xml", VersionFileText(version, "1.0.0.0"));
-        if (packageRule.empty())
-            Serve("pictora_maxora_1.msi", "pictora_maxora_1.msi");
-        else
-            ServeRule("pictora_maxora_1.msi", packageRule);
-        TestManifest parts;
-        LoadProduct(parts);
-        const std::wstring setup = TheConfig().exeFolder + L"\\PictoraSetup.exe";
-        if (!HasFatalFailure() && !CopyFileTo(testing_support::BinaryDir() + L"\\PictoraSetup.exe", setup))
-            ADD_FAILURE() << "PictoraSetup.exe could not be copied";
-        return setup;
+        BuiltInstallerTest::TearDown();
     }
 
     // Starts the installer at `setup` with `options`; the run is the
@@ -173,7 +156,7 @@ protected:
     // and its Install button (null, with a failure, when it never came).
     HWND StartAtTheSettingsPage(HWND* install, const std::string& packageRule = "")
     {
-        const std::wstring setup = PrepareInstaller("9.1.0.100", packageRule);
+        const std::wstring setup = PrepareInstaller({}, packageRule);
         if (HasFatalFailure() || !Start(setup)) {
             ADD_FAILURE() << "the installer could not be started";
             return nullptr;
@@ -185,15 +168,6 @@ protected:
             return nullptr;
         }
         return guide;
-    }
-
-    // Whether the installed product left its record of being started.
-    static bool ProductStarted()
-    {
-        for (int i = 0; i < 200; ++i, Sleep(100))
-            if (FileExists(kDefaultFolder + L"\\launched.txt"))
-                return true;
-        return false;
     }
 
     UniqueHandle process_;
@@ -263,14 +237,7 @@ TEST_F(GuidedRun, AnInstalledProductAtTheOfferedVersionIsOfferedForLaunchInstead
 
     ASSERT_TRUE(Start(setup));
     const DWORD id = GetProcessId(process_.Get());
-    // The "Preparing..." dialog is a dialog window too: wait for the box
-    // with a text.
-    HWND box = WaitFor(
-        [id] {
-            HWND found = TopWindowOfProcess(id, L"#32770");
-            return found && !BoxText(found).empty() ? found : nullptr;
-        },
-        60000);
+    HWND box = WaitForBox(id, 60000);
     ASSERT_NE(box, nullptr) << "no question came up";
     EXPECT_EQ(BoxText(box), L"Pictora Maxora is already installed. Would you like to launch it?");
     EXPECT_EQ(WizardOf(id), nullptr) << "no wizard behind the question";
@@ -302,12 +269,7 @@ TEST_F(GuidedRun, ClosingDuringTheDownloadPausesNoGoesOnAndYesCancels)
 
     auto askToClose = [&] {
         PostMessageW(guide, WM_CLOSE, 0, 0);
-        return WaitFor(
-            [id] {
-                HWND found = TopWindowOfProcess(id, L"#32770");
-                return found && !BoxText(found).empty() ? found : nullptr;
-            },
-            10000);
+        return WaitForBox(id, 10000);
     };
     HWND box = askToClose();
     ASSERT_NE(box, nullptr) << "no cancel question";

@@ -9,63 +9,32 @@
 
 #include <string>
 
-#include "config/installer_config.h"
-#include "install/pipeline_fixture.h"
+#include "built_installer_test.h"
 #include "support/local_test_server.h"
-#include "support/process_helpers.h"
 
 using namespace pipeline_test;
-using testing_support::CopyFileTo;
+using namespace built_installer_test;
 using testing_support::FileExists;
 using testing_support::TempDir;
 
 namespace {
 
-// Where the installer puts the product when nobody chose a folder.
-const std::wstring kDefaultFolder = L"C:\\Program Files\\ZYL Systems";
-
-class SilentRun : public PipelineTest {
+// Nobody chooses a folder in a silent run: the installer makes the
+// configured one and installs there.
+class SilentRun : public BuiltInstallerTest {
 protected:
-    // Nobody chooses a folder in a silent run: the installer makes the
-    // configured one and installs there. The folder is cleared before and
-    // after each test (an uninstallation under Wine leaves the product's
-    // files behind when they went to a folder other than the package's
-    // default).
-    void SetUp() override
-    {
-        PipelineTest::SetUp();
-        testing_support::RemoveTree(kDefaultFolder);
-    }
-    void TearDown() override
-    {
-        PipelineTest::TearDown();
-        testing_support::RemoveTree(kDefaultFolder);
-    }
-
     // Sets the product up with `package` as its main component and runs the
     // built installer beside its manifest with `options`.
     long RunInstaller(const std::string& package, const std::wstring& options)
     {
-        ServeText("version.xml", VersionFileText("9.1.0.100", "1.0.0.0"));
-        Serve(package, package);
         TestManifest parts;
         parts.mainComponent = package;
         parts.mainComponentPath = package;
-        LoadProduct(parts);
-        if (HasFatalFailure())
+        const std::wstring setup = PrepareInstaller(parts);
+        if (HasFailure())
             return -1;
-        const std::wstring setup = TheConfig().exeFolder + L"\\PictoraSetup.exe";
-        if (!CopyFileTo(testing_support::BinaryDir() + L"\\PictoraSetup.exe", setup)) {
-            ADD_FAILURE() << "PictoraSetup.exe could not be copied";
-            return -1;
-        }
         return testing_support::RunProcess(L"\"" + setup + L"\" " + options, 240000);
     }
-
-    // Written by the installed product beside itself when it starts (it is
-    // started by the desktop shell, so it does not share this test's
-    // environment and its record file).
-    static std::wstring LaunchedRecord() { return kDefaultFolder + L"\\launched.txt"; }
 };
 
 TEST_F(SilentRun, InstallsWithoutAWindowAndExitsWithZero)
@@ -84,15 +53,7 @@ TEST_F(SilentRun, LaunchAfterInstallStartsTheProduct)
     const long code = RunInstaller("pictora_maxora_1.msi", L"/s /l");
     EXPECT_EQ(code, 0);
     EXPECT_EQ(InstalledVersion(kProductCode), kVersion1);
-    // The product is started without waiting for it; give it a moment to
-    // leave its record.
-    bool started = false;
-    for (int i = 0; i < 200 && !started; ++i) {
-        started = FileExists(LaunchedRecord());
-        if (!started)
-            Sleep(100);
-    }
-    EXPECT_TRUE(started);
+    EXPECT_TRUE(ProductStarted());
 }
 
 TEST_F(SilentRun, AFailingPackageExitsWith1603)
@@ -110,10 +71,8 @@ TEST_F(SilentRun, QuietRunWithTheServerDownExitsWith1603AndLogsTheBox)
     const std::wstring log = logs / L"setup log.txt";  // a path with a blank
     TestManifest parts;
     parts.versionCheckPath = "http://127.0.0.1:" + std::to_string(net_test::UnusedPort()) + "/version.xml";
-    LoadProduct(parts);
-    ASSERT_FALSE(HasFatalFailure());
-    const std::wstring setup = TheConfig().exeFolder + L"\\PictoraSetup.exe";
-    ASSERT_TRUE(CopyFileTo(testing_support::BinaryDir() + L"\\PictoraSetup.exe", setup));
+    const std::wstring setup = PrepareInstaller(parts);
+    ASSERT_FALSE(HasFailure());
 
     ULONGLONG start = GetTickCount64();
     long code = testing_support::RunProcess(L"\"" + setup + L"\" /s /quiet /log \"" + log + L"\"", 120000);
